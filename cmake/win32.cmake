@@ -1,0 +1,38 @@
+# The 32-bit Windows side: ZELSETUP.dll, the host zelhost.exe and the test
+# programs that run under Wine.
+enable_language(RC)
+
+set(ZEL_WARNINGS -Wall -Wextra -Werror)
+set(ZEL_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+
+# Everything of the module but its entry: linked into the DLL and into the
+# test program that calls the internal routines.
+add_library(zel_module OBJECT
+    ${ZEL_PORTABLE_SOURCES}
+    frame/module_app.cpp
+    frame/setup_app.cpp
+    frame/setup_messages.cpp
+    frame/version_checks.cpp
+)
+target_include_directories(zel_module PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
+target_compile_definitions(zel_module PUBLIC ZELSETUP_BUILDING WINVER=0x0501 _WIN32_WINNT=0x0501)
+target_compile_options(zel_module PRIVATE ${ZEL_WARNINGS})
+
+set(ZEL_SYSTEM_LIBS user32 advapi32 kernel32)
+
+add_library(zelsetup SHARED
+    $<TARGET_OBJECTS:zel_module>
+    frame/dll_main.cpp
+    res/zelsetup.rc
+    frame/exports.def
+)
+target_include_directories(zelsetup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
+target_compile_definitions(zelsetup PRIVATE ZELSETUP_BUILDING WINVER=0x0501 _WIN32_WINNT=0x0501)
+target_compile_options(zelsetup PRIVATE ${ZEL_WARNINGS})
+set_target_properties(zelsetup PROPERTIES OUTPUT_NAME ZELSETUP PREFIX "" SUFFIX ".dll")
+target_link_options(zelsetup PRIVATE ${ZEL_STATIC_RUNTIME}
+    -Wl,--nxcompat -Wl,--dynamicbase)
+target_link_libraries(zelsetup PRIVATE ${ZEL_SYSTEM_LIBS})
+
+add_subdirectory(host)
+add_subdirectory(tests/win)

@@ -1,0 +1,12 @@
+#include "frame/setup_app.h"
+
+namespace zel {
+
+SetupApp::~SetupApp() = default;
+
+bool SetupApp::InitInstance()
+{
+    return true;
+}
+
+} // namespace zel

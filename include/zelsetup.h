@@ -1,0 +1,61 @@
+/*
+ * ZELSETUP.dll: setup support library of Halcyra.
+ *
+ * The record that installer hosts pass to the exports of the host-record form,
+ * and a prototype of each export in its exact calling form. Valid C and C++.
+ *
+ * Calling forms:
+ *   host-record form  int __stdcall F(const HostCallRecord*)
+ *   argument form     __stdcall with the arguments listed
+ *   plain form        the C calling convention (__cdecl)
+ */
+#ifndef ZELSETUP_H
+#define ZELSETUP_H
+
+#include <stddef.h>
+#include <windows.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#ifdef ZELSETUP_BUILDING
+#define ZELSETUP_API
+#else
+#define ZELSETUP_API __declspec(dllimport)
+#endif
+
+/*
+ * The host's record. The library reads ownerWindow and parameterText only,
+ * never writes to the record and keeps no pointer into it after a call.
+ */
+typedef struct HostCallRecord {
+    DWORD hostReserved0;      /* offset 0: the host's own */
+    HWND ownerWindow;         /* offset 4: owner of the setup message boxes; may be null */
+    BYTE hostReserved8[32];   /* offsets 8 to 39: the host's own */
+    const char* parameterText; /* offset 40: the export's parameter; may be null */
+} HostCallRecord;
+
+#ifdef __cplusplus
+static_assert(offsetof(HostCallRecord, ownerWindow) == 4, "ownerWindow at offset 4");
+static_assert(offsetof(HostCallRecord, parameterText) == 40, "parameterText at offset 40");
+static_assert(sizeof(HostCallRecord) == 44, "the record is 44 bytes");
+#else
+typedef char zelsetup_owner_at_4[offsetof(HostCallRecord, ownerWindow) == 4 ? 1 : -1];
+typedef char zelsetup_parameter_at_40[offsetof(HostCallRecord, parameterText) == 40 ? 1 : -1];
+#endif
+
+/* Windows version checks. */
+ZELSETUP_API int __cdecl JTIsWindows2000(void);                                   /* @60 */
+ZELSETUP_API int __cdecl JTIsWindowsXP(void);                                     /* @27 */
+ZELSETUP_API int __stdcall JTServerSetupFindRunningApps(const HostCallRecord* r); /* @15 */
+
+/* Function-pointer types for hosts that load the library at run time. */
+typedef int(__stdcall* ZelHostRecordExport)(const HostCallRecord*);
+typedef int(__cdecl* ZelFlagExport)(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ZELSETUP_H */
