@@ -1,9 +1,10 @@
-# Cross-build for 32-bit Windows with Debian's mingw-w64 (win32 thread model).
+# Cross-build for 32-bit Windows with Debian's mingw-w64 (posix thread model: GoogleTest needs std::mutex;
+# winpthread is linked statically like the rest of the run-time).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
-set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-win32)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
+set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER  i686-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)

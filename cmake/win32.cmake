@@ -2,6 +2,9 @@
 # programs that run under Wine.
 enable_language(RC)
 
+# The DLL, the host and the test programs side by side, as a host finds them.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
 set(ZEL_WARNINGS -Wall -Wextra -Werror)
 set(ZEL_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 

@@ -18,6 +18,11 @@ std::string WithoutSystemLineEnd(const char* systemText);
 std::string ComposeSystemErrorText(const char* subject, const std::string& systemText, uint32_t code);
 
 // printf into a string of any length.
-std::string Format(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+#if defined(__MINGW32__)
+#define ZEL_PRINTF_LIKE(f, a) __attribute__((format(gnu_printf, f, a)))
+#else
+#define ZEL_PRINTF_LIKE(f, a) __attribute__((format(printf, f, a)))
+#endif
+std::string Format(const char* format, ...) ZEL_PRINTF_LIKE(1, 2);
 
 } // namespace zel

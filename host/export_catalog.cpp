@@ -1,0 +1,49 @@
+#include "export_catalog.h"
+
+#include <cstring>
+#include <iterator>
+
+namespace zelhost {
+namespace {
+
+const ExportInfo kExports[] = {
+    {"JTServerSetupFindRunningApps", 15, Form::HostRecord, "", 'i'},
+    {"JTIsWindowsXP", 27, Form::Plain, "", 'i'},
+    {"JTIsWindows2000", 60, Form::Plain, "", 'i'},
+};
+
+} // namespace
+
+const ExportInfo* FindExport(const char* name)
+{
+    for (const ExportInfo& e : kExports) {
+        if (std::strcmp(e.name, name) == 0)
+            return &e;
+    }
+    return nullptr;
+}
+
+const ExportInfo* ExportsBegin()
+{
+    return std::begin(kExports);
+}
+
+const ExportInfo* ExportsEnd()
+{
+    return std::end(kExports);
+}
+
+const char* FormName(Form form)
+{
+    switch (form) {
+    case Form::HostRecord:
+        return "host record";
+    case Form::Argument:
+        return "argument";
+    case Form::Plain:
+        return "plain";
+    }
+    return "?";
+}
+
+} // namespace zelhost
