@@ -1,5 +1,7 @@
 #include "util/md5.h"
 
+#include "util/little_endian.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -35,19 +37,6 @@ constexpr int kRotations[4][4] = {
 uint32_t RotateLeft(uint32_t x, int bits)
 {
     return (x << bits) | (x >> (32 - bits));
-}
-
-// Words are little-endian whatever the machine.
-uint32_t LoadLittleEndian(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-void StoreLittleEndian(uint32_t x, uint8_t* p)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(x >> (8 * i));
 }
 
 uint32_t RoundFunction(int step, uint32_t b, uint32_t c, uint32_t d)
@@ -90,7 +79,7 @@ void Md5Hasher::ProcessBlock(const uint8_t* block)
 {
     uint32_t words[16];
     for (int i = 0; i < 16; ++i)
-        words[i] = LoadLittleEndian(block + 4 * i);
+        words[i] = LoadLittleEndian32(block + 4 * i);
 
     uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
     for (int step = 0; step < 64; ++step) {
@@ -152,7 +141,7 @@ Md5Digest Md5Hasher::Digest() const
 
     Md5Digest digest;
     for (int i = 0; i < 4; ++i)
-        StoreLittleEndian(last.state_[i], digest.data() + 4 * i);
+        StoreLittleEndian32(last.state_[i], digest.data() + 4 * i);
     return digest;
 }
 
