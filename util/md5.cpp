@@ -131,8 +131,9 @@ Md5Digest Md5Hasher::Digest() const
     // A 0x80 byte, then zeros up to the length field; when the length does not
     // fit behind the message (56 or more bytes pending) it takes a block more.
     const uint8_t padding[kBlockSize] = {0x80};
-    const size_t paddingLength = pendingLength_ < kLengthOffset ? kLengthOffset - pendingLength_
-                                                             : kBlockSize + kLengthOffset - pendingLength_;
+    const size_t paddingLength = pendingLength_ < kLengthOffset
+                                     ? kLengthOffset - pendingLength_
+                                     : kBlockSize + kLengthOffset - pendingLength_;
     uint8_t lengthField[8];
     for (int i = 0; i < 8; ++i)
         lengthField[i] = static_cast<uint8_t>(bitLength >> (8 * i));
