@@ -21,7 +21,9 @@ target_include_directories(zel_module PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_
 target_compile_definitions(zel_module PUBLIC ZELSETUP_BUILDING WINVER=0x0501 _WIN32_WINNT=0x0501)
 target_compile_options(zel_module PRIVATE ${ZEL_WARNINGS})
 
-set(ZEL_SYSTEM_LIBS user32 advapi32 kernel32)
+# zlib from Debian's mingw-w64 package, linked statically like the run-time.
+find_library(ZEL_ZLIB_STATIC NAMES libz.a REQUIRED)
+set(ZEL_SYSTEM_LIBS ${ZEL_ZLIB_STATIC} user32 advapi32 kernel32)
 
 add_library(zelsetup SHARED
     $<TARGET_OBJECTS:zel_module>
