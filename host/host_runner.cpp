@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 
 #include "export_catalog.h"
+#include "frame/handles.h"
 #include "host/raw_call.h"
 #include "zelsetup.h"
 
@@ -25,41 +25,28 @@ struct CallLine {
     std::vector<std::string> words; // export name, then its arguments
 };
 
-class Library {
-public:
-    explicit Library(const std::string& path) : module_(LoadLibraryA(path.c_str())) {}
-    ~Library()
-    {
-        if (module_ != nullptr)
-            FreeLibrary(module_);
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-    HMODULE get() const { return module_; }
-
-private:
-    HMODULE module_;
+struct LibraryTraits {
+    using Handle = HMODULE;
+    static Handle None() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { FreeLibrary(h); }
 };
+using Library = zel::Owned<LibraryTraits>;
 
-class OwnerWindow {
-public:
-    OwnerWindow()
-        : window_(CreateWindowExA(0, "STATIC", "zelhost", WS_OVERLAPPEDWINDOW, 0, 0, 300, 100, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr))
-    {
-    }
-    ~OwnerWindow()
-    {
-        if (window_ != nullptr)
-            DestroyWindow(window_);
-    }
-    OwnerWindow(const OwnerWindow&) = delete;
-    OwnerWindow& operator=(const OwnerWindow&) = delete;
-    HWND get() const { return window_; }
-
-private:
-    HWND window_;
+// The host's own window, given to a call as the record's ownerWindow.
+struct OwnWindowTraits {
+    using Handle = HWND;
+    static Handle None() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { DestroyWindow(h); }
 };
+using OwnerWindow = zel::Owned<OwnWindowTraits>;
+
+OwnerWindow MakeOwnerWindow()
+{
+    return OwnerWindow(CreateWindowExA(0, "STATIC", "zelhost", WS_OVERLAPPEDWINDOW, 0, 0, 300, 100, nullptr,
+                                       nullptr, GetModuleHandleA(nullptr), nullptr));
+}
 
 std::string Row(const std::string& name, const std::string& ordinal, const std::string& form,
                 const std::string& arguments)
@@ -141,11 +128,9 @@ std::string Call(HMODULE dll, const CallLine& line)
     if (fn == nullptr)
         throw Failure{kExitNoExport, std::string("the DLL does not export ") + info->name};
 
-    std::unique_ptr<OwnerWindow> owner;
-    if (line.owner)
-        owner = std::make_unique<OwnerWindow>();
+    const OwnerWindow owner = line.owner ? MakeOwnerWindow() : OwnerWindow();
     HostCallRecord record = {};
-    const std::vector<uint32_t> words = ArgumentWords(*info, line, &record, owner ? owner->get() : nullptr);
+    const std::vector<uint32_t> words = ArgumentWords(*info, line, &record, owner.get());
     const zelcall::ProbedCall call =
         zelcall::CallAndMeasureStack(fn, words.data(), static_cast<uint32_t>(words.size()));
     const int expectedRemoved = info->form == Form::Plain ? 0 : static_cast<int>(4 * words.size());
@@ -245,7 +230,7 @@ int RunHost(std::vector<std::string> args, const Output& out)
     if (args.empty())
         throw Failure{kExitUsage, "usage: zelhost [--dll PATH] [--owner] [--null-record] EXPORT [ARGS...] | "
                                   "--script FILE | --list"};
-    Library dll(dllPath);
+    const Library dll(LoadLibraryA(dllPath.c_str()));
     if (dll.get() == nullptr)
         throw Failure{kExitNoDll, "cannot load " + dllPath + " (error " + std::to_string(GetLastError()) + ")"};
     if (args[0] == "--script") {
