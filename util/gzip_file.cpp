@@ -16,6 +16,23 @@ namespace {
 
 using Chunk = std::array<uint8_t, kFileChunkSize>;
 
+// The run-time's default buffer of a few KiB would make a system call of
+// every few chunks; this one makes one of every 64.
+constexpr size_t kStreamBufferSize = 64 * 1024;
+
+// A C run-time file with a stream buffer of our own, which outlives it.
+struct BufferedFile {
+    std::unique_ptr<char[]> buffer;
+    FilePtr file;
+
+    BufferedFile(const char* path, const char* mode)
+        : buffer(new char[kStreamBufferSize]), file(std::fopen(path, mode))
+    {
+        if (file)
+            std::setvbuf(file.get(), buffer.get(), _IOFBF, kStreamBufferSize);
+    }
+};
+
 // fclose's verdict, which the owning pointer would throw away.
 bool CloseFile(FilePtr& file)
 {
@@ -29,18 +46,15 @@ public:
     // Null when the file cannot be created or its header not written.
     static std::unique_ptr<GzipOutputFile> Open(const char* path, int level)
     {
-        FilePtr file(std::fopen(path, "wb"));
-        if (!file)
-            return nullptr;
-        std::unique_ptr<GzipOutputFile> out(new GzipOutputFile(std::move(file), level));
-        if (!out->writer_.WriteHeader())
+        std::unique_ptr<GzipOutputFile> out(new GzipOutputFile(path, level));
+        if (!out->out_.file || !out->writer_.WriteHeader())
             return nullptr;
         return out;
     }
 
     ~GzipOutputFile()
     {
-        if (file_)
+        if (out_.file)
             Close();
     }
 
@@ -53,20 +67,20 @@ public:
     bool Close()
     {
         const bool finished = writer_.Finish();
-        const bool closed = CloseFile(file_);
+        const bool closed = CloseFile(out_.file);
         return finished && closed;
     }
 
 private:
-    GzipOutputFile(FilePtr file, int level)
-        : file_(std::move(file)),
+    GzipOutputFile(const char* path, int level)
+        : out_(path, "wb"),
           writer_(level, [this](const uint8_t* data, size_t length) {
-              return std::fwrite(data, length, 1, file_.get()) == 1;
+              return std::fwrite(data, length, 1, out_.file.get()) == 1;
           })
     {
     }
 
-    FilePtr file_;
+    BufferedFile out_;
     GzipWriter writer_;
 };
 
@@ -76,8 +90,8 @@ bool CompressFile(const char* source, const char* destination, int level)
 {
     if (source == nullptr || destination == nullptr)
         return false;
-    FilePtr in(std::fopen(source, "rb"));
-    if (!in)
+    BufferedFile in(source, "rb");
+    if (!in.file)
         return false;
     std::unique_ptr<GzipOutputFile> out = GzipOutputFile::Open(destination, level);
     if (!out)
@@ -85,16 +99,16 @@ bool CompressFile(const char* source, const char* destination, int level)
 
     Chunk chunk;
     size_t count;
-    while ((count = std::fread(chunk.data(), 1, chunk.size(), in.get())) > 0) {
+    while ((count = std::fread(chunk.data(), 1, chunk.size(), in.file.get())) > 0) {
         if (!out->Write(chunk.data(), count)) {
-            in.reset();
+            in.file.reset();
             return false;
         }
     }
     // A read error also ends the loop; it must not pass for the end of the file.
-    const bool readWhole = std::ferror(in.get()) == 0;
+    const bool readWhole = std::ferror(in.file.get()) == 0;
     const bool written = out->Close();
-    const bool sourceClosed = CloseFile(in);
+    const bool sourceClosed = CloseFile(in.file);
     return readWhole && written && sourceClosed;
 }
 
@@ -102,8 +116,8 @@ bool ExpandFile(const char* source, const char* destination)
 {
     if (source == nullptr || destination == nullptr)
         return false;
-    FilePtr out(std::fopen(destination, "wb"));
-    if (!out)
+    BufferedFile out(destination, "wb");
+    if (!out.file)
         return false;
     // Declared after out, so that every way out closes the source first.
     GzFilePtr in(gzopen(source, "rb"));
@@ -113,11 +127,11 @@ bool ExpandFile(const char* source, const char* destination)
     Chunk chunk;
     int count;
     while ((count = gzread(in.get(), chunk.data(), static_cast<unsigned>(chunk.size()))) > 0) {
-        if (std::fwrite(chunk.data(), static_cast<size_t>(count), 1, out.get()) != 1)
+        if (std::fwrite(chunk.data(), static_cast<size_t>(count), 1, out.file.get()) != 1)
             return false;
     }
     in.reset();
-    const bool closed = CloseFile(out);
+    const bool closed = CloseFile(out.file);
     return closed && count == 0;
 }
 
