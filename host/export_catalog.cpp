@@ -7,7 +7,12 @@ namespace zelhost {
 namespace {
 
 const ExportInfo kExports[] = {
+    {"JTGetEncryptedString", 11, Form::Plain, "s", 's'},
+    {"QDVSetupCompressFile", 13, Form::Plain, "ssi", 's'},
+    {"QDVSetupUncompressFile", 14, Form::Plain, "ss", 's'},
     {"JTServerSetupFindRunningApps", 15, Form::HostRecord, "", 'i'},
+    {"JTGetNumberFromString", 24, Form::Plain, "s", 'i'},
+    {"JTGetStringFromNumber", 26, Form::Plain, "i", 's'},
     {"JTIsWindowsXP", 27, Form::Plain, "", 'i'},
     {"JTIsWindows2000", 60, Form::Plain, "", 'i'},
 };

@@ -50,9 +50,27 @@ ZELSETUP_API int __cdecl JTIsWindows2000(void);                                 
 ZELSETUP_API int __cdecl JTIsWindowsXP(void);                                     /* @27 */
 ZELSETUP_API int __stdcall JTServerSetupFindRunningApps(const HostCallRecord* r); /* @15 */
 
+/*
+ * Data utilities. The compression exports return the caller's own destination
+ * argument on success and null on failure; the text results point into the
+ * library's memory and are overwritten by the next call of the same export.
+ */
+ZELSETUP_API const char* __cdecl QDVSetupCompressFile(const char* source, const char* destination,
+                                                     int level);                  /* @13 */
+ZELSETUP_API const char* __cdecl QDVSetupUncompressFile(const char* source,
+                                                       const char* destination); /* @14 */
+ZELSETUP_API const char* __cdecl JTGetEncryptedString(const char* text);          /* @11 */
+ZELSETUP_API const char* __cdecl JTGetStringFromNumber(int n);                    /* @26 */
+ZELSETUP_API int __cdecl JTGetNumberFromString(const char* text);                 /* @24 */
+
 /* Function-pointer types for hosts that load the library at run time. */
 typedef int(__stdcall* ZelHostRecordExport)(const HostCallRecord*);
 typedef int(__cdecl* ZelFlagExport)(void);
+typedef const char*(__cdecl* ZelCompressFileExport)(const char*, const char*, int);
+typedef const char*(__cdecl* ZelUncompressFileExport)(const char*, const char*);
+typedef const char*(__cdecl* ZelTextToTextExport)(const char*);
+typedef const char*(__cdecl* ZelNumberToTextExport)(int);
+typedef int(__cdecl* ZelTextToNumberExport)(const char*);
 
 #ifdef __cplusplus
 }

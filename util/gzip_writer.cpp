@@ -62,7 +62,7 @@ bool GzipWriter::Emit(const uint8_t* data, size_t length)
     return !failed_;
 }
 
-bool GzipWriter::WriteHeaderOnce()
+bool GzipWriter::WriteHeader()
 {
     if (headerWritten_)
         return !failed_;
@@ -115,7 +115,7 @@ bool GzipWriter::Write(const void* data, size_t length)
 {
     if (finished_)
         failed_ = true;
-    return WriteHeaderOnce() && Compress(static_cast<const uint8_t*>(data), length);
+    return WriteHeader() && Compress(static_cast<const uint8_t*>(data), length);
 }
 
 bool GzipWriter::WriteTrailer()
@@ -131,7 +131,7 @@ bool GzipWriter::Finish()
     if (finished_)
         failed_ = true;
     finished_ = true;
-    return WriteHeaderOnce() && RunDeflate(Z_FINISH) && WriteTrailer();
+    return WriteHeader() && RunDeflate(Z_FINISH) && WriteTrailer();
 }
 
 } // namespace zel

@@ -31,6 +31,11 @@ public:
     GzipWriter(const GzipWriter&) = delete;
     GzipWriter& operator=(const GzipWriter&) = delete;
 
+    // Writes the header now, for a stream whose header is to be there as soon
+    // as its file is opened. Write and Finish write it themselves when it has
+    // not been written yet; it is never written twice.
+    bool WriteHeader();
+
     bool Write(const void* data, size_t length);
 
     // Ends the compressed data and writes the trailer (CRC-32, then the input
@@ -42,7 +47,6 @@ private:
         void operator()(z_stream_s* stream) const;
     };
 
-    bool WriteHeaderOnce();
     bool Compress(const uint8_t* data, size_t length);
     bool RunDeflate(int flush);
     bool WriteTrailer();

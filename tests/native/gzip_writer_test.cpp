@@ -1,6 +1,9 @@
 #include "util/gzip_writer.h"
 #include "util/little_endian.h"
 
+#include "system_gzip.h"
+#include "tests/shared/test_bytes.h"
+
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -16,7 +19,8 @@
 namespace zel {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using testdata::Bytes;
+using testdata::RandomBytes;
 
 const Bytes kHeader = {0x1F, 0x8B, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x0B};
 
@@ -64,15 +68,6 @@ Bytes Gunzip(const Bytes& gz)
 Bytes TextBytes(const std::string& text)
 {
     return Bytes(text.begin(), text.end());
-}
-
-Bytes RandomBytes(size_t length, unsigned seed)
-{
-    std::mt19937 random(seed);
-    Bytes bytes(length);
-    for (uint8_t& b : bytes)
-        b = static_cast<uint8_t>(random());
-    return bytes;
 }
 
 // Text with long repeats and some noise, so that every level has work to do.
@@ -154,6 +149,18 @@ TEST(GzipWriter, EmptyWritesAddNothing)
     EXPECT_EQ(out, Gzip(kSampleText, 6));
 }
 
+TEST(GzipWriter, HeaderCanGoOutBeforeAnyData)
+{
+    Bytes out;
+    GzipWriter writer(9, AppendTo(&out));
+    EXPECT_TRUE(writer.WriteHeader());
+    EXPECT_EQ(out, kHeader);
+    EXPECT_TRUE(writer.WriteHeader());
+    EXPECT_TRUE(writer.Write(kSampleText.data(), kSampleText.size()));
+    EXPECT_TRUE(writer.Finish());
+    EXPECT_EQ(out, Gzip(kSampleText, 9));
+}
+
 struct RoundTripCase {
     const char* name;
     Bytes input;
@@ -208,20 +215,6 @@ bool WriteFile(const char* path, const Bytes& bytes)
     return std::fclose(file) == 0 && written;
 }
 
-// What the system's gzip makes of the file, and whether it exited cleanly.
-bool ExpandWithSystemGzip(const char* path, Bytes* out)
-{
-    const std::string command = std::string("gzip -dc '") + path + "'";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return false;
-    uint8_t chunk[4096];
-    size_t read;
-    while ((read = std::fread(chunk, 1, sizeof(chunk), pipe)) > 0)
-        out->insert(out->end(), chunk, chunk + read);
-    return pclose(pipe) == 0;
-}
-
 TEST(GzipWriter, SystemGzipExpandsTheStream)
 {
     const Bytes inputs[] = {Bytes(), kSampleText, LogLikeBytes(300000), RandomBytes(70000, 3)};
@@ -270,6 +263,15 @@ TEST(GzipWriter, EverySinkFailureIsReported)
         // Nothing is offered to the sink once it has failed.
         EXPECT_EQ(failing.calls, failAt);
     }
+}
+
+TEST(GzipWriter, RefusedHeaderIsReported)
+{
+    FailingSink failing{1};
+    GzipWriter writer(6, failing.Sink());
+    EXPECT_FALSE(writer.WriteHeader());
+    EXPECT_FALSE(writer.Finish());
+    EXPECT_EQ(failing.calls, 1u);
 }
 
 TEST(GzipWriter, FailureSticks)

@@ -26,7 +26,12 @@ struct ExportRow {
 };
 
 const ExportRow kExportTable[] = {
+    {"JTGetEncryptedString", 11},
+    {"QDVSetupCompressFile", 13},
+    {"QDVSetupUncompressFile", 14},
     {"JTServerSetupFindRunningApps", 15},
+    {"JTGetNumberFromString", 24},
+    {"JTGetStringFromNumber", 26},
     {"JTIsWindowsXP", 27},
     {"JTIsWindows2000", 60},
 };
@@ -88,13 +93,34 @@ TEST(CallingForms, HostRecordExportRemovesItsFourBytes)
     EXPECT_EQ(call.bytesRemoved, 4);
 }
 
+uint32_t Word(const char* text)
+{
+    return reinterpret_cast<uint32_t>(text);
+}
+
 TEST(CallingForms, PlainExportsRemoveNothing)
 {
-    // Arguments a plain export does not take stay where the caller put them.
-    const uint32_t args[] = {0x11111111, 0x22222222};
-    for (const ExportRow& row : {ExportRow{"JTIsWindows2000", 60}, ExportRow{"JTIsWindowsXP", 27}}) {
-        const zelcall::ProbedCall call = zelcall::CallAndMeasureStack(Module().Export<const void*>(row.name, row.ordinal), args, 2);
-        EXPECT_EQ(call.bytesRemoved, 0) << row.name;
+    // Paths in a folder that does not exist, so that the compression exports
+    // fail at their first open and create nothing.
+    const char kNoSource[] = "zel-no-such-folder\\source";
+    const char kNoDestination[] = "zel-no-such-folder\\destination";
+    struct PlainCall {
+        ExportRow row;
+        std::vector<uint32_t> args; // those a plain export does not take stay where the caller put them
+    };
+    const PlainCall calls[] = {
+        {{"JTIsWindows2000", 60}, {0x11111111, 0x22222222}},
+        {{"JTIsWindowsXP", 27}, {0x11111111, 0x22222222}},
+        {{"JTGetEncryptedString", 11}, {Word("abc")}},
+        {{"QDVSetupCompressFile", 13}, {Word(kNoSource), Word(kNoDestination), 6}},
+        {{"QDVSetupUncompressFile", 14}, {Word(kNoSource), Word(kNoDestination)}},
+        {{"JTGetNumberFromString", 24}, {Word("DAF")}},
+        {{"JTGetStringFromNumber", 26}, {305}},
+    };
+    for (const PlainCall& c : calls) {
+        const zelcall::ProbedCall call = zelcall::CallAndMeasureStack(
+            Module().Export<const void*>(c.row.name, c.row.ordinal), c.args.data(), static_cast<uint32_t>(c.args.size()));
+        EXPECT_EQ(call.bytesRemoved, 0) << c.row.name;
     }
 }
 
