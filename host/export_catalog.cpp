@@ -9,7 +9,10 @@ namespace {
 const ExportInfo kExports[] = {
     {"JTServerSetupFindRunningApps", 15, Form::HostRecord, "", 'i'},
     {"JTIsWindowsXP", 27, Form::Plain, "", 'i'},
+    {"JTSetupGetDefaultInstallLocation", 34, Form::Plain, "", 's'},
+    {"ZELSetup_SetRegistryInfo", 38, Form::Plain, "ss", 'v'},
     {"JTIsWindows2000", 60, Form::Plain, "", 'i'},
+    {"JTSetupAddActionLog", 110, Form::HostRecord, "s", 'i'},
 };
 
 } // namespace

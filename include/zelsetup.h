@@ -50,9 +50,18 @@ ZELSETUP_API int __cdecl JTIsWindows2000(void);                                 
 ZELSETUP_API int __cdecl JTIsWindowsXP(void);                                     /* @27 */
 ZELSETUP_API int __stdcall JTServerSetupFindRunningApps(const HostCallRecord* r); /* @15 */
 
+/* Product settings. Names that are null or longer than 259 characters change nothing. */
+ZELSETUP_API void __cdecl ZELSetup_SetRegistryInfo(const char* company, const char* product); /* @38 */
+ZELSETUP_API const char* __cdecl JTSetupGetDefaultInstallLocation(void);                    /* @34 */
+
+/* Install action log: parameterText is "setup INI path|message". */
+ZELSETUP_API int __stdcall JTSetupAddActionLog(const HostCallRecord* r); /* @110 */
+
 /* Function-pointer types for hosts that load the library at run time. */
 typedef int(__stdcall* ZelHostRecordExport)(const HostCallRecord*);
 typedef int(__cdecl* ZelFlagExport)(void);
+typedef void(__cdecl* ZelSetRegistryInfoExport)(const char*, const char*);
+typedef const char*(__cdecl* ZelTextExport)(void);
 
 #ifdef __cplusplus
 }

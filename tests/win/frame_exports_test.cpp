@@ -28,7 +28,10 @@ struct ExportRow {
 const ExportRow kExportTable[] = {
     {"JTServerSetupFindRunningApps", 15},
     {"JTIsWindowsXP", 27},
+    {"JTSetupGetDefaultInstallLocation", 34},
+    {"ZELSetup_SetRegistryInfo", 38},
     {"JTIsWindows2000", 60},
+    {"JTSetupAddActionLog", 110},
 };
 
 // Name to ordinal, read from the export directory of the loaded image.
