@@ -27,9 +27,13 @@ const char* const kEditionNames[] = {
 
 char g_defaultLocationResult[kRegistryTextSize] = {};
 
-void CopyDefaultLocation(char* buffer)
+// A buffer too small for the default gets the empty text, not a cut path.
+void CopyDefaultLocation(char* buffer, DWORD bufferSize)
 {
-    std::memcpy(buffer, kDefaultInstallLocation, sizeof(kDefaultInstallLocation));
+    if (bufferSize >= sizeof(kDefaultInstallLocation))
+        std::memcpy(buffer, kDefaultInstallLocation, sizeof(kDefaultInstallLocation));
+    else if (bufferSize > 0)
+        buffer[0] = '\0';
 }
 
 // Reads the value whole and ended into buffer, or gives false.
@@ -68,7 +72,7 @@ ProductIdentity& ModuleIdentity()
 void GetInstallLocation(char* buffer, DWORD bufferSize)
 {
     if (!ReadInstallLocation(buffer, bufferSize)) {
-        CopyDefaultLocation(buffer);
+        CopyDefaultLocation(buffer, bufferSize);
         return;
     }
     RemoveTrailingBackslash(buffer, SystemLeadBytes());

@@ -10,7 +10,8 @@ namespace zel {
 
 // "Install Location" of HKLM\Software\{Company}\{Product}\Current Version under
 // the registry names of the moment, without one trailing backslash; the
-// default location when it cannot be read whole. bufferSize is at least 36.
+// default location when it cannot be read whole. Callers pass 260 bytes; a
+// buffer shorter than the default's 36 bytes gets the empty text instead.
 void GetInstallLocation(char* buffer, DWORD bufferSize);
 
 // The install location followed by \QDVPRIME.INI, read anew on every call.

@@ -65,6 +65,11 @@ TEST(InstallLocation, UnreadableValueGivesTheDefault)
     const std::string full(260, 'y');
     SetRawValue(HKEY_LOCAL_MACHINE, path, "Install Location", REG_BINARY, full.data(), 260);
     EXPECT_EQ(InstallLocation(), kDefaultLocation);
+
+    char small[20];
+    std::memset(small, '#', sizeof(small));
+    zel::GetInstallLocation(small, sizeof(small));
+    EXPECT_STREQ(small, ""); // the default does not fit: not cut
 }
 
 TEST(InstallLocation, DataWithoutTerminatorOrDataIsEnded)
