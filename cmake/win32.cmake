@@ -17,6 +17,10 @@ add_library(zel_module OBJECT
     frame/setup_messages.cpp
     frame/version_checks.cpp
     util/data_exports.cpp
+    settings/product_registry.cpp
+    settings/product_identity.cpp
+    diag/debug_ring.cpp
+    diag/action_log.cpp
 )
 target_include_directories(zel_module PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
 target_compile_definitions(zel_module PUBLIC ZELSETUP_BUILDING WINVER=0x0501 _WIN32_WINNT=0x0501)

@@ -41,4 +41,18 @@ const char* FindText(const char* text, const char* needle, const LeadByteTable& 
     }
 }
 
+size_t CharacterPrefixLength(const char* text, size_t maxBytes, const LeadByteTable& cp)
+{
+    size_t kept = 0;
+    for (const char* p = text; *p != '\0';) {
+        const char* next = NextChar(p, cp);
+        const size_t end = static_cast<size_t>(next - text);
+        if (end > maxBytes)
+            break;
+        kept = end;
+        p = next;
+    }
+    return kept;
+}
+
 } // namespace zel

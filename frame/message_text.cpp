@@ -7,10 +7,8 @@
 
 namespace zel {
 
-std::string Format(const char* format, ...)
+std::string FormatArgs(const char* format, va_list args)
 {
-    va_list args;
-    va_start(args, format);
     va_list sizing;
     va_copy(sizing, args);
     const int length = std::vsnprintf(nullptr, 0, format, sizing);
@@ -21,6 +19,14 @@ std::string Format(const char* format, ...)
         std::vsnprintf(buffer.data(), buffer.size(), format, args);
         text.assign(buffer.data(), static_cast<size_t>(length));
     }
+    return text;
+}
+
+std::string Format(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatArgs(format, args);
     va_end(args);
     return text;
 }

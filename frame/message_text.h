@@ -1,6 +1,7 @@
 // Texts of the setup messages, composed without <windows.h>.
 #pragma once
 
+#include <cstdarg>
 #include <cstdint>
 #include <string>
 
@@ -24,5 +25,6 @@ std::string ComposeSystemErrorText(const char* subject, const std::string& syste
 #define ZEL_PRINTF_LIKE(f, a) __attribute__((format(printf, f, a)))
 #endif
 std::string Format(const char* format, ...) ZEL_PRINTF_LIKE(1, 2);
+std::string FormatArgs(const char* format, va_list args) ZEL_PRINTF_LIKE(1, 0);
 
 } // namespace zel

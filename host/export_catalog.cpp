@@ -14,7 +14,10 @@ const ExportInfo kExports[] = {
     {"JTGetNumberFromString", 24, Form::Plain, "s", 'i'},
     {"JTGetStringFromNumber", 26, Form::Plain, "i", 's'},
     {"JTIsWindowsXP", 27, Form::Plain, "", 'i'},
+    {"JTSetupGetDefaultInstallLocation", 34, Form::Plain, "", 's'},
+    {"ZELSetup_SetRegistryInfo", 38, Form::Plain, "ss", 'v'},
     {"JTIsWindows2000", 60, Form::Plain, "", 'i'},
+    {"JTSetupAddActionLog", 110, Form::HostRecord, "s", 'i'},
 };
 
 } // namespace

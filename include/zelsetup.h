@@ -63,6 +63,13 @@ ZELSETUP_API const char* __cdecl JTGetEncryptedString(const char* text);        
 ZELSETUP_API const char* __cdecl JTGetStringFromNumber(int n);                    /* @26 */
 ZELSETUP_API int __cdecl JTGetNumberFromString(const char* text);                 /* @24 */
 
+/* Product settings. Names that are null or longer than 259 characters change nothing. */
+ZELSETUP_API void __cdecl ZELSetup_SetRegistryInfo(const char* company, const char* product); /* @38 */
+ZELSETUP_API const char* __cdecl JTSetupGetDefaultInstallLocation(void);                    /* @34 */
+
+/* Install action log: parameterText is "setup INI path|message". */
+ZELSETUP_API int __stdcall JTSetupAddActionLog(const HostCallRecord* r); /* @110 */
+
 /* Function-pointer types for hosts that load the library at run time. */
 typedef int(__stdcall* ZelHostRecordExport)(const HostCallRecord*);
 typedef int(__cdecl* ZelFlagExport)(void);
@@ -71,6 +78,8 @@ typedef const char*(__cdecl* ZelUncompressFileExport)(const char*, const char*);
 typedef const char*(__cdecl* ZelTextToTextExport)(const char*);
 typedef const char*(__cdecl* ZelNumberToTextExport)(int);
 typedef int(__cdecl* ZelTextToNumberExport)(const char*);
+typedef void(__cdecl* ZelSetRegistryInfoExport)(const char*, const char*);
+typedef const char*(__cdecl* ZelTextExport)(void);
 
 #ifdef __cplusplus
 }

@@ -67,5 +67,28 @@ TEST(CodePageScan, FindTextCases)
     }
 }
 
+TEST(CodePageScan, CharacterPrefixNeverCutsADoubleByteCharacter)
+{
+    struct Case {
+        std::string text;
+        size_t maxBytes;
+        size_t single; // kept in a single-byte code page
+        size_t shiftJis;
+    };
+    const Case cases[] = {
+        {"abcdef", 4, 4, 4},
+        {"abc", 10, 3, 3},
+        {"ab\x95\x5C", 3, 3, 2}, // the limit falls inside the last character
+        {"ab\x95\x5C", 4, 4, 4},
+        {"ab\x81", 3, 3, 3},      // a lone lead byte is a character of its own
+        {"", 5, 0, 0},
+        {"abc", 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CharacterPrefixLength(c.text.c_str(), c.maxBytes, kSingleByte), c.single) << c.text;
+        EXPECT_EQ(CharacterPrefixLength(c.text.c_str(), c.maxBytes, kShiftJis), c.shiftJis) << c.text;
+    }
+}
+
 } // namespace
 } // namespace zel

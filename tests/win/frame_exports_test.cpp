@@ -33,7 +33,10 @@ const ExportRow kExportTable[] = {
     {"JTGetNumberFromString", 24},
     {"JTGetStringFromNumber", 26},
     {"JTIsWindowsXP", 27},
+    {"JTSetupGetDefaultInstallLocation", 34},
+    {"ZELSetup_SetRegistryInfo", 38},
     {"JTIsWindows2000", 60},
+    {"JTSetupAddActionLog", 110},
 };
 
 // Name to ordinal, read from the export directory of the loaded image.

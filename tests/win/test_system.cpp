@@ -9,7 +9,23 @@ std::string& Name()
     return name;
 }
 
+unsigned& CodePage()
+{
+    static unsigned codePage = 0;
+    return codePage;
+}
+
 } // namespace
+
+void SetExpectedCodePage(unsigned codePage)
+{
+    CodePage() = codePage;
+}
+
+unsigned ExpectedCodePage()
+{
+    return CodePage();
+}
 
 void SetSystemName(const std::string& name)
 {

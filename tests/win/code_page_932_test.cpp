@@ -1,0 +1,74 @@
+// The character-wise scans for a backslash and a bar under code page 932.
+// Run by the program started with a Japanese locale (ctest win_tests_cp932);
+// skipped in the other runs.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "module_under_test.h"
+#include "registry_fixture.h"
+#include "settings/product_identity.h"
+#include "test_system.h"
+#include "zelsetup.h"
+
+namespace zeltest {
+namespace {
+
+// Code page 932 characters whose second byte is a backslash and a bar.
+const char kTrailBackslash[] = "\x95\x5C";
+const char kTrailBar[] = "\x83\x7C";
+
+class CodePage932 : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The run started for code page 932 must have it; the others skip.
+        if (GetACP() == 932)
+            return;
+        if (ExpectedCodePage() == 932)
+            FAIL() << "started for code page 932, runs with " << GetACP();
+        GTEST_SKIP() << "ANSI code page " << GetACP();
+    }
+};
+
+TEST_F(CodePage932, InstallLocationKeepsATrailByteBackslash)
+{
+    ScopedProduct product("Cp932Location");
+    const std::string folder = std::string("C:\\Data\\") + kTrailBackslash;
+    struct Case {
+        std::string stored;
+        std::string location;
+    };
+    const Case cases[] = {{folder, folder}, {folder + "\\", folder}};
+    for (const Case& c : cases) {
+        SetTextValue(HKEY_LOCAL_MACHINE, product.Path("Current Version"), "Install Location", c.stored);
+        char buffer[260];
+        zel::GetInstallLocation(buffer, sizeof(buffer));
+        EXPECT_EQ(std::string(buffer), c.location);
+    }
+}
+
+TEST_F(CodePage932, ActionLogParameterIsNotSplitAtATrailByteBar)
+{
+    ScratchFolder folder("Cp932Log");
+    const std::string iniFolder = folder.File(kTrailBar);
+    ASSERT_TRUE(CreateDirectoryA(iniFolder.c_str(), nullptr));
+    const std::string setupIni = iniFolder + "\\SETUP.INI";
+    const std::string log = folder.File("install.log");
+    ASSERT_TRUE(WritePrivateProfileStringA("Configuration", "InstallActionLog", log.c_str(), setupIni.c_str()));
+
+    HostCallRecord record = {};
+    const std::string parameter = setupIni + "|" + kTrailBar + " message";
+    record.parameterText = parameter.c_str();
+    EXPECT_EQ(Module().Export<ZelHostRecordExport>("JTSetupAddActionLog", 110)(&record), 0);
+
+    const std::string text = ReadFileBytes(log);
+    EXPECT_NE(text.find(std::string(" : ") + kTrailBar + " message\r\n"), std::string::npos) << text;
+    DeleteFileA(setupIni.c_str());
+    RemoveDirectoryA(iniFolder.c_str());
+}
+
+} // namespace
+} // namespace zeltest
