@@ -12,6 +12,7 @@ target_link_options(zel_portable PUBLIC ${ZEL_SANITIZERS})
 target_link_libraries(zel_portable PUBLIC ZLIB::ZLIB)
 
 add_subdirectory(tests/native)
+add_subdirectory(tests/fuzz)
 
 # The benchmark of the data utilities: the portable code once more, optimised
 # and without the sanitizers, beside zlib's gzip functions and OpenSSL's MD5.

@@ -46,3 +46,8 @@ target_link_libraries(zelsetup PRIVATE ${ZEL_SYSTEM_LIBS})
 
 add_subdirectory(host)
 add_subdirectory(tests/win)
+
+# The shipped DLL's headers (DEP, ASLR, no writable code, system imports only)
+# and the module's sources (no unbounded C string function).
+add_test(NAME dll_headers COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-binary $<TARGET_FILE:zelsetup>)
+add_test(NAME module_sources_bounded COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-sources)
