@@ -284,6 +284,9 @@ TEST_F(PostInstall, ImportReturnsOnlyAfterTheEditorHasEnded)
     ExpectImportOf(setup_.File("QDVCFG.REG"), "waited");
 }
 
+// On Windows a bare name would find the current folder's REGEDIT.EXE before
+// the Windows folder's. Wine's shell finds the Windows folder's first even
+// then, so under Wine this test holds for a bare name as well.
 TEST_F(PostInstall, AnEditorInTheCurrentFolderIsNotTheOneStarted)
 {
     ScratchFolder current("Post Current");
