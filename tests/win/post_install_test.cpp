@@ -300,6 +300,11 @@ TEST_F(PostInstall, AnEditorInTheCurrentFolderIsNotTheOneStarted)
     SetCurrentDirectoryA(before);
     EXPECT_EQ(result, 1);
     ExpectImportOf(setup_.File("QDVCFG.REG"), "windows folder");
+    // The editor started in that folder; it may be a moment before Wine lets
+    // the folder go.
+    DeleteFileA(decoy.c_str());
+    for (int i = 0; i < 50 && !RemoveDirectoryA(current.Path().c_str()); ++i)
+        Sleep(100);
 }
 
 TEST_F(PostInstall, ASetupFolderTooLongForItsFilesSkipsBothSteps)
