@@ -70,6 +70,21 @@ ZELSETUP_API const char* __cdecl JTSetupGetDefaultInstallLocation(void);        
 /* Install action log: parameterText is "setup INI path|message". */
 ZELSETUP_API int __stdcall JTSetupAddActionLog(const HostCallRecord* r); /* @110 */
 
+/*
+ * Post-install actions: the setup folder's initial preferences file copied
+ * into the install folder and its initial registry file imported; the setup
+ * time recorded; one value under HKEY_LOCAL_MACHINE (root code 2) deleted.
+ */
+ZELSETUP_API int __stdcall JTPerformPostInstallActions(const char* setupFolder,
+                                                       const char* installFolder); /* @28 */
+ZELSETUP_API int __stdcall JTUpdateSetupDateInRegistry(const HostCallRecord* r);   /* @35 */
+ZELSETUP_API int __stdcall JTDelRegistryEntry(int rootCode, const char* subkey,
+                                              const char* valueName);              /* @19 */
+
+/* Product component hooks: parameterText is the folder of the product's libraries. */
+ZELSETUP_API int __stdcall JTAdd2DependentServices(const HostCallRecord* r);      /* @16 */
+ZELSETUP_API int __stdcall JTConfigureWriteMonitorPaths(const HostCallRecord* r); /* @18 */
+
 /* Function-pointer types for hosts that load the library at run time. */
 typedef int(__stdcall* ZelHostRecordExport)(const HostCallRecord*);
 typedef int(__cdecl* ZelFlagExport)(void);
@@ -80,6 +95,8 @@ typedef const char*(__cdecl* ZelNumberToTextExport)(int);
 typedef int(__cdecl* ZelTextToNumberExport)(const char*);
 typedef void(__cdecl* ZelSetRegistryInfoExport)(const char*, const char*);
 typedef const char*(__cdecl* ZelTextExport)(void);
+typedef int(__stdcall* ZelPostInstallExport)(const char*, const char*);
+typedef int(__stdcall* ZelDelRegistryEntryExport)(int, const char*, const char*);
 
 #ifdef __cplusplus
 }

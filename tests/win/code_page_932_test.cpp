@@ -70,5 +70,31 @@ TEST_F(CodePage932, ActionLogParameterIsNotSplitAtATrailByteBar)
     RemoveDirectoryA(iniFolder.c_str());
 }
 
+TEST_F(CodePage932, PostInstallFoldersKeepATrailByteBackslash)
+{
+    ScratchFolder setup("Cp932Setup");
+    ScratchFolder install("Cp932Install");
+    const std::string setupFolder = setup.File(kTrailBackslash);
+    const std::string installFolder = install.File(kTrailBackslash);
+    ASSERT_TRUE(CreateDirectoryA(setupFolder.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(installFolder.c_str(), nullptr));
+    const std::string setupIni = setupFolder + "\\QDVSETUP.INI";
+    const std::string named = setupFolder + "\\" + kTrailBackslash + ".ini";
+    const std::string target = installFolder + "\\QDVINIT.INI";
+    WriteFileBytes(named, "named prefs");
+    ASSERT_TRUE(WritePrivateProfileStringA("Configuration", "InitialPreferencesFile", named.c_str(), setupIni.c_str()));
+    const auto perform = Module().Export<ZelPostInstallExport>("JTPerformPostInstallActions", 28);
+    for (const std::string& slash : {std::string(), std::string("\\")}) {
+        DeleteFileA(target.c_str());
+        EXPECT_EQ(perform((setupFolder + slash).c_str(), (installFolder + slash).c_str()), 1);
+        EXPECT_EQ(ReadFileBytes(target), "named prefs") << "trailing backslash: " << !slash.empty();
+    }
+    DeleteFileA(target.c_str());
+    DeleteFileA(named.c_str());
+    DeleteFileA(setupIni.c_str());
+    RemoveDirectoryA(setupFolder.c_str());
+    RemoveDirectoryA(installFolder.c_str());
+}
+
 } // namespace
 } // namespace zeltest
