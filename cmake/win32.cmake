@@ -24,6 +24,10 @@ add_library(zel_module OBJECT
     config/run_program.cpp
     config/post_install.cpp
     config/component_hooks.cpp
+    config/common_desktop.cpp
+    config/setup_program.cpp
+    config/local_folder.cpp
+    config/old_files.cpp
 )
 target_include_directories(zel_module PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
 target_compile_definitions(zel_module PUBLIC ZELSETUP_BUILDING WINVER=0x0501 _WIN32_WINNT=0x0501)
@@ -31,7 +35,7 @@ target_compile_options(zel_module PRIVATE ${ZEL_WARNINGS})
 
 # zlib from Debian's mingw-w64 package, linked statically like the run-time.
 find_library(ZEL_ZLIB_STATIC NAMES libz.a REQUIRED)
-set(ZEL_SYSTEM_LIBS ${ZEL_ZLIB_STATIC} user32 advapi32 shell32 kernel32)
+set(ZEL_SYSTEM_LIBS ${ZEL_ZLIB_STATIC} shell32 ole32 user32 advapi32 kernel32)
 
 add_library(zelsetup SHARED
     $<TARGET_OBJECTS:zel_module>

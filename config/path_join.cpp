@@ -4,18 +4,23 @@
 
 namespace zel {
 
+size_t LengthWithoutTrailingBackslash(const char* folder, const LeadByteTable& cp)
+{
+    const size_t length = std::strlen(folder);
+    const char* last = FindLastChar(folder, '\\', cp);
+    return last != nullptr && last[1] == '\0' ? length - 1 : length;
+}
+
 bool JoinFolderAndName(char* out, size_t size, const char* folder, const char* name, const LeadByteTable& cp)
 {
-    size_t folderLength = std::strlen(folder);
-    const char* last = FindLastChar(folder, '\\', cp);
-    if (last != nullptr && last[1] == '\0')
-        --folderLength;
-    const size_t nameLength = std::strlen(name);
-    if (folderLength + 1 + nameLength >= size) {
-        if (size > 0)
-            out[0] = '\0';
+    if (size == 0)
         return false;
-    }
+    out[0] = '\0';
+    const size_t folderLength = LengthWithoutTrailingBackslash(folder, cp);
+    const size_t nameLength = std::strlen(name);
+    // The folder, the backslash, the name and the terminator.
+    if (folderLength >= size || nameLength >= size - folderLength - 1)
+        return false;
     std::memcpy(out, folder, folderLength);
     out[folderLength] = '\\';
     std::memcpy(out + folderLength + 1, name, nameLength + 1);

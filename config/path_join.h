@@ -1,4 +1,4 @@
-// Joining a folder and a file name into a path of fixed size, free of
+// Joining a folder and a file name into a path of a fixed buffer, kept free of
 // <windows.h>.
 #pragma once
 
@@ -8,11 +8,13 @@
 
 namespace zel {
 
-// folder, one backslash, name into out (size bytes, NUL included). One
-// trailing backslash of the folder is dropped first, never the second byte of
-// a double-byte character, so "C:\" and "C:" both give "C:\name". False when
-// the path does not fit; out then holds the empty text, because a cut path
-// could name another file.
+// The length of folder without its last character when that is a backslash;
+// one at most, and never the second byte of a double-byte character.
+size_t LengthWithoutTrailingBackslash(const char* folder, const LeadByteTable& cp);
+
+// folder, without one trailing backslash, then one backslash and name, into
+// out (size bytes, terminator included). False when the whole path does not
+// fit: a cut path names another file, so out is then left empty.
 bool JoinFolderAndName(char* out, size_t size, const char* folder, const char* name, const LeadByteTable& cp);
 
 } // namespace zel

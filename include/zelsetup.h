@@ -85,6 +85,20 @@ ZELSETUP_API int __stdcall JTDelRegistryEntry(int rootCode, const char* subkey,
 ZELSETUP_API int __stdcall JTAdd2DependentServices(const HostCallRecord* r);      /* @16 */
 ZELSETUP_API int __stdcall JTConfigureWriteMonitorPaths(const HostCallRecord* r); /* @18 */
 
+/*
+ * Folders and files. The two text results point into the library's memory
+ * and are overwritten by the next call of the same export; they are never
+ * null, and the empty text when the path cannot be found whole.
+ *   JTSetupGetCommonDesktopFolderLocation: parameterText is the INI file to write
+ *   JTSetupValidateLocalDirectory: parameterText is the chosen folder
+ *   JTSetupCleanUpOldFiles: parameterText is the install folder
+ */
+ZELSETUP_API const char* __cdecl JTGetSetupExePath(void);                                  /* @25 */
+ZELSETUP_API int __stdcall JTSetupCleanUpOldFiles(const HostCallRecord* r);                /* @31 */
+ZELSETUP_API int __stdcall JTSetupGetCommonDesktopFolderLocation(const HostCallRecord* r); /* @32 */
+ZELSETUP_API const char* __cdecl JTSetupGetCommonDesktopLocation(void);                    /* @33 */
+ZELSETUP_API int __stdcall JTSetupValidateLocalDirectory(const HostCallRecord* r);         /* @50 */
+
 /* Function-pointer types for hosts that load the library at run time. */
 typedef int(__stdcall* ZelHostRecordExport)(const HostCallRecord*);
 typedef int(__cdecl* ZelFlagExport)(void);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "module_under_test.h"
+#include "pending_renames.h"
 #include "registry_fixture.h"
 #include "settings/product_identity.h"
 #include "test_system.h"
@@ -94,6 +95,34 @@ TEST_F(CodePage932, PostInstallFoldersKeepATrailByteBackslash)
     DeleteFileA(setupIni.c_str());
     RemoveDirectoryA(setupFolder.c_str());
     RemoveDirectoryA(installFolder.c_str());
+}
+
+TEST_F(CodePage932, OldFileUnderAFolderEndingInATrailByteBackslash)
+{
+    PendingRenamesGuard pending;
+    ScratchFolder folder("Cp932OldFiles");
+    const std::string install = folder.File(kTrailBackslash);
+    ASSERT_TRUE(CreateDirectoryA(install.c_str(), nullptr));
+    const std::string bin = install + "\\BIN";
+    ASSERT_TRUE(CreateDirectoryA(bin.c_str(), nullptr));
+    const std::string oldFile = bin + "\\MFC42.DLL";
+    const auto cleanUp = Module().Export<ZelHostRecordExport>("JTSetupCleanUpOldFiles", 31);
+    const size_t requestsBefore = pending.Requests().size();
+    for (const std::string& parameter : {install, install + "\\"}) {
+        WriteFileBytes(oldFile, "old library");
+        ASSERT_TRUE(FileExists(oldFile));
+        HostCallRecord record = {};
+        record.parameterText = parameter.c_str();
+        EXPECT_EQ(cleanUp(&record), 0);
+        EXPECT_FALSE(FileExists(oldFile)) << parameter;
+        // Taking the trail byte for a backslash would name the file of a
+        // folder "<character>BIN" that does not exist, and ask for that to
+        // go at the next restart.
+        EXPECT_EQ(pending.Requests().size(), requestsBefore) << parameter;
+    }
+    DeleteFileA(oldFile.c_str());
+    RemoveDirectoryA(bin.c_str());
+    RemoveDirectoryA(install.c_str());
 }
 
 } // namespace

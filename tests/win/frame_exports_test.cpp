@@ -34,12 +34,17 @@ const ExportRow kExportTable[] = {
     {"JTConfigureWriteMonitorPaths", 18},
     {"JTDelRegistryEntry", 19},
     {"JTGetNumberFromString", 24},
+    {"JTGetSetupExePath", 25},
     {"JTGetStringFromNumber", 26},
     {"JTIsWindowsXP", 27},
     {"JTPerformPostInstallActions", 28},
+    {"JTSetupCleanUpOldFiles", 31},
+    {"JTSetupGetCommonDesktopFolderLocation", 32},
+    {"JTSetupGetCommonDesktopLocation", 33},
     {"JTSetupGetDefaultInstallLocation", 34},
     {"JTUpdateSetupDateInRegistry", 35},
     {"ZELSetup_SetRegistryInfo", 38},
+    {"JTSetupValidateLocalDirectory", 50},
     {"JTIsWindows2000", 60},
     {"JTSetupAddActionLog", 110},
 };
@@ -123,7 +128,9 @@ TEST(CallingForms, PlainExportsRemoveNothing)
         {{"QDVSetupCompressFile", 13}, {Word(kNoSource), Word(kNoDestination), 6}},
         {{"QDVSetupUncompressFile", 14}, {Word(kNoSource), Word(kNoDestination)}},
         {{"JTGetNumberFromString", 24}, {Word("DAF")}},
+        {{"JTGetSetupExePath", 25}, {0x11111111}},
         {{"JTGetStringFromNumber", 26}, {305}},
+        {{"JTSetupGetCommonDesktopLocation", 33}, {0x11111111}},
     };
     for (const PlainCall& c : calls) {
         const zelcall::ProbedCall call = zelcall::CallAndMeasureStack(
