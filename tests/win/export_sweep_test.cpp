@@ -150,7 +150,7 @@ void SweepEveryExport(const std::vector<SweepText>& texts)
     char previous[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
-    MessageBoxRecorder boxes;
+    SameThreadBoxRecorder boxes;
     int swept = 0;
     for (const ExportInfo* info = zelhost::ExportsBegin(); info != zelhost::ExportsEnd(); ++info) {
         if (kNotSwept.count(info->name) != 0)
@@ -160,7 +160,7 @@ void SweepEveryExport(const std::vector<SweepText>& texts)
     }
     SetCurrentDirectoryA(previous);
     std::printf("[ sweep    ] %d exports, %zu texts each, %zu message boxes answered\n", swept, texts.size(),
-                boxes.Boxes().size());
+                boxes.Take().size());
 }
 
 TEST(ExportSweep, EveryExportHoldsAgainstOddTexts)

@@ -249,56 +249,6 @@ const FolderCase kFolderCases[] = {
     {"C:rel", 0, nullptr},
 };
 
-// Records and answers the boxes of this thread from a timer of the same
-// thread, which the box's own message loop runs. Under qemu-user, a watcher
-// thread polling while the export asks for a drive type (a request that the
-// device manager answers) has been seen to hang both threads for good.
-class SameThreadBoxRecorder {
-public:
-    SameThreadBoxRecorder() : timer_(SetTimer(nullptr, 0, 50, &SameThreadBoxRecorder::OnTimer)) { current_ = this; }
-    ~SameThreadBoxRecorder()
-    {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    SameThreadBoxRecorder(const SameThreadBoxRecorder&) = delete;
-    SameThreadBoxRecorder& operator=(const SameThreadBoxRecorder&) = delete;
-
-    std::vector<RecordedBox> Take() { return std::move(boxes_); }
-
-private:
-    static BOOL CALLBACK Answer(HWND window, LPARAM)
-    {
-        char className[16] = {};
-        GetClassNameA(window, className, sizeof className);
-        if (lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window))
-            return TRUE;
-        for (HWND answered : current_->answered_) {
-            if (answered == window)
-                return TRUE;
-        }
-        char caption[256] = {};
-        char text[1024] = {};
-        GetWindowTextA(window, caption, sizeof caption);
-        GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-        current_->boxes_.push_back({GetWindow(window, GW_OWNER), caption, text});
-        current_->answered_.push_back(window);
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
-        return TRUE;
-    }
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        if (current_ != nullptr)
-            EnumThreadWindows(GetCurrentThreadId(), &SameThreadBoxRecorder::Answer, 0);
-    }
-
-    static SameThreadBoxRecorder* current_;
-    UINT_PTR timer_;
-    std::vector<RecordedBox> boxes_;
-    std::vector<HWND> answered_;
-};
-SameThreadBoxRecorder* SameThreadBoxRecorder::current_ = nullptr;
-
 TEST(LocalDirectory, DriveTypesAndRootsOfThePrefix)
 {
     // The prefix's drives are what the cases are about: make a missing one

@@ -95,4 +95,37 @@ void MessageBoxRecorder::AnswerOpenBoxes()
                     answered_.end());
 }
 
+SameThreadBoxRecorder* SameThreadBoxRecorder::current_ = nullptr;
+
+SameThreadBoxRecorder::SameThreadBoxRecorder() : timer_(SetTimer(nullptr, 0, 50, &SameThreadBoxRecorder::OnTimer))
+{
+    current_ = this;
+}
+
+SameThreadBoxRecorder::~SameThreadBoxRecorder()
+{
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+}
+
+BOOL CALLBACK SameThreadBoxRecorder::Answer(HWND window, LPARAM)
+{
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    if (std::find(current_->answered_.begin(), current_->answered_.end(), window) != current_->answered_.end())
+        return TRUE;
+    current_->boxes_.push_back({GetWindow(window, GW_OWNER), WindowText(window), BoxText(window)});
+    current_->answered_.push_back(window);
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+void CALLBACK SameThreadBoxRecorder::OnTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (current_ != nullptr)
+        EnumThreadWindows(GetCurrentThreadId(), &SameThreadBoxRecorder::Answer, 0);
+}
+
 } // namespace zeltest

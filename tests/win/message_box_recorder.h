@@ -52,4 +52,29 @@ private:
     HANDLE thread_;
 };
 
+// Records and answers the boxes of this thread from a timer of the same
+// thread, which the box's own message loop runs. Under qemu-user, a watcher
+// thread polling while an export asks for a drive type (a request that the
+// device manager answers) has been seen to hang both threads for good; this
+// recorder needs no second thread. One lives at a time.
+class SameThreadBoxRecorder {
+public:
+    SameThreadBoxRecorder();
+    ~SameThreadBoxRecorder();
+    SameThreadBoxRecorder(const SameThreadBoxRecorder&) = delete;
+    SameThreadBoxRecorder& operator=(const SameThreadBoxRecorder&) = delete;
+
+    // The boxes seen since the last call.
+    std::vector<RecordedBox> Take() { return std::move(boxes_); }
+
+private:
+    static BOOL CALLBACK Answer(HWND window, LPARAM);
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+
+    static SameThreadBoxRecorder* current_;
+    UINT_PTR timer_;
+    std::vector<RecordedBox> boxes_;
+    std::vector<HWND> answered_;
+};
+
 } // namespace zeltest
