@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
+#include "host/raw_call.h"
 #include "module_under_test.h"
 #include "provider_order_check.h"
 #include "registry_fixture.h"
@@ -73,6 +75,20 @@ TEST(ProviderOrder, MissingKeyIsNotCreated)
     EXPECT_EQ(Module().Export<ZelHostRecordExport>("JTAddNetworkProvider", 17)(nullptr), 0);
     EXPECT_EQ(Module().Export<ZelHostRecordExport>("JTRemoveNetworkProvider", 29)(nullptr), 0);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProviderOrderKey));
+}
+
+TEST(ProviderOrder, ExportsRemoveTheirFourBytesAndReturn0)
+{
+    ProviderOrderGuard order;
+    order.SetText("A,QDVNET");
+    const uint32_t args[] = {0x12345678}; // the record is not read
+    for (const auto& [name, ordinal] : {std::pair<const char*, WORD>{"JTAddNetworkProvider", 17},
+                                        std::pair<const char*, WORD>{"JTRemoveNetworkProvider", 29}}) {
+        const zelcall::ProbedCall call =
+            zelcall::CallAndMeasureStack(Module().Export<const void*>(name, ordinal), args, 1);
+        EXPECT_EQ(call.bytesRemoved, 4) << name;
+        EXPECT_EQ(call.result, 0u) << name;
+    }
 }
 
 TEST(ProviderOrder, CursorShownBeforeTheCallIsBackAfterIt)

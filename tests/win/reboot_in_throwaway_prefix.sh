@@ -39,7 +39,7 @@ trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 
 status=0
 ZEL_THROWAWAY_PREFIX=1 bash "$root/scripts/wine-run" "$build/win_tests_$system.exe" --zel-system="$system" \
-  --gtest_filter='RebootComputerExport.*' --gtest_fail_if_no_test_ran || status=$?
+  --gtest_filter='RebootComputerExport.*' || status=$?
 # Ending the server writes the registry to user.reg.
 wineserver -k 2>/dev/null || true
 timeout -k 10 60 wineserver -w || true
@@ -52,7 +52,8 @@ if [ "$system" = nt40 ]; then
 else
   closing='ExitWindowsEx(EWX_REBOOT)'
 fi
-ring=$(tr -d '\r' <"$folder/QDVPRIME.INI" 2>/dev/null || true)
+# What the test left on purpose; a test that did not run leaves nothing.
+ring=$( { tr -d '\r' <"$folder/QDVPRIME.INI"; } 2>/dev/null || true)
 grep -qx 'LastLine=2' <<<"$ring" || fail "the ring's LastLine is not 2: $ring"
 grep -qxE '001=\[[^]]+\] EWX_REBOOT' <<<"$ring" || fail "line 001 is not EWX_REBOOT: $ring"
 grep -qxF "002=$(sed -n 's/^002=\(\[[^]]*\] \).*/\1/p' <<<"$ring")$closing" <<<"$ring" ||
