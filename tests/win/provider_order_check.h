@@ -20,8 +20,7 @@ public:
 
 struct ProviderCase {
     std::optional<std::string> stored; // null: no value
-    // Null: the value is left as it was stored (with its terminator, which a
-    // write of the module would not store).
+    // Null: the value is left as it was stored, byte for byte.
     std::optional<std::string> afterAdd;
     std::optional<std::string> afterRemove;
 };

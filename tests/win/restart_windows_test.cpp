@@ -300,19 +300,32 @@ TEST(SetPrivilege, EnablesAndDisablesInTheProcessToken)
     EXPECT_FALSE(PrivilegeEnabled(kShutdownPrivilege));
 }
 
-DWORD HandleCount()
+// Whether call leaves a handle open. Handle values are handed out lowest
+// free first: a handle opened and closed again before the call frees a value
+// that the next handle gets again, unless the call kept one open.
+template <typename Call>
+bool LeavesAHandleOpen(Call call)
 {
-    DWORD count = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &count);
-    return count;
+    HANDLE probe = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    CloseHandle(probe);
+    call();
+    HANDLE next = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    CloseHandle(next);
+    return next != probe;
 }
 
 TEST(SetPrivilege, UnknownPrivilegeGivesTheLookupErrorAndClosesTheToken)
 {
-    const DWORD before = HandleCount();
-    EXPECT_EQ(zel::SetPrivilege("SeNoSuchPrivilege", TRUE, nullptr), 0x80070000u | ERROR_NO_SUCH_PRIVILEGE);
-    EXPECT_EQ(zel::SetPrivilege(kShutdownPrivilege, TRUE, nullptr), 0u);
-    EXPECT_EQ(HandleCount(), before);
+    HANDLE kept = nullptr;
+    ASSERT_TRUE(LeavesAHandleOpen([&] { OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &kept); }))
+        << "the probe does not see a handle left open";
+    CloseHandle(kept);
+    DWORD status = 0;
+    EXPECT_FALSE(LeavesAHandleOpen([&] { status = zel::SetPrivilege("SeNoSuchPrivilege", TRUE, nullptr); }));
+    EXPECT_EQ(status, 0x80070000u | ERROR_NO_SUCH_PRIVILEGE);
+    EXPECT_FALSE(LeavesAHandleOpen([&] { status = zel::SetPrivilege(kShutdownPrivilege, TRUE, nullptr); }));
+    EXPECT_EQ(status, 0u);
+    zel::SetPrivilege(kShutdownPrivilege, FALSE, nullptr);
 }
 
 TEST(SetPrivilege, TheCallersTokenStaysOpen)

@@ -46,10 +46,15 @@ SharedValueGuard::~SharedValueGuard()
 
 void SharedValueGuard::SetText(const std::string& text) const
 {
+    SetRaw(REG_SZ, text + '\0');
+}
+
+void SharedValueGuard::SetRaw(DWORD type, const std::string& bytes) const
+{
     zel::RegKey key = OpenKey(root_, keyPath_, KEY_WRITE);
     ASSERT_TRUE(key) << keyPath_;
-    EXPECT_EQ(RegSetValueExA(key.get(), valueName_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                             static_cast<DWORD>(text.size() + 1)),
+    EXPECT_EQ(RegSetValueExA(key.get(), valueName_.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                             static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
 }
 

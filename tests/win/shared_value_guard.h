@@ -26,6 +26,8 @@ public:
 
     // Stores the bytes of text and a terminator as REG_SZ.
     void SetText(const std::string& text) const;
+    // Stores bytes as they are, with the given type.
+    void SetRaw(DWORD type, const std::string& bytes) const;
     void Delete() const;
     // True when the prefix lacked the key and the guard made it.
     bool CreatedKey() const { return createdKey_; }
