@@ -67,6 +67,13 @@ ZELSETUP_API int __cdecl JTGetNumberFromString(const char* text);               
 ZELSETUP_API void __cdecl ZELSetup_SetRegistryInfo(const char* company, const char* product); /* @38 */
 ZELSETUP_API const char* __cdecl JTSetupGetDefaultInstallLocation(void);                    /* @34 */
 
+/* Restart at the end of setup: the agent is asked to close, then Windows restarts. Result 0. */
+ZELSETUP_API int __stdcall JTSetupRebootComputer(const HostCallRecord* r); /* @20 */
+
+/* The network provider order: "QDVNET" put first, or taken out. Result 0. */
+ZELSETUP_API int __stdcall JTAddNetworkProvider(const HostCallRecord* r);    /* @17 */
+ZELSETUP_API int __stdcall JTRemoveNetworkProvider(const HostCallRecord* r); /* @29 */
+
 /* Install action log: parameterText is "setup INI path|message". */
 ZELSETUP_API int __stdcall JTSetupAddActionLog(const HostCallRecord* r); /* @110 */
 

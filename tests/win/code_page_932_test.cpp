@@ -1,4 +1,5 @@
-// The character-wise scans for a backslash and a bar under code page 932.
+// The character-wise scans for a backslash, a bar and a comma under code page
+// 932.
 // Run by the program started with a Japanese locale (ctest win_tests_cp932);
 // skipped in the other runs.
 #include <windows.h>
@@ -9,6 +10,7 @@
 
 #include "module_under_test.h"
 #include "pending_renames.h"
+#include "provider_order_check.h"
 #include "registry_fixture.h"
 #include "settings/product_identity.h"
 #include "test_system.h"
@@ -123,6 +125,25 @@ TEST_F(CodePage932, OldFileUnderAFolderEndingInATrailByteBackslash)
     DeleteFileA(oldFile.c_str());
     RemoveDirectoryA(bin.c_str());
     RemoveDirectoryA(install.c_str());
+}
+
+// 0x83 0x51 is a katakana whose second byte is 'Q': the name that seems to
+// follow it is the end of another entry. 0x82 0xA0 right after the name makes
+// a longer name of it.
+TEST_F(CodePage932, ProviderOrderEntriesWithDoubleByteCharacters)
+{
+    ProviderOrderGuard order;
+    const std::nullopt_t unchanged = std::nullopt;
+    const ProviderCase cases[] = {
+        {"A,\x83QDVNET", "QDVNET,A,\x83QDVNET", unchanged},
+        {"\x83QDVNET,QDVNET", "QDVNET,\x83QDVNET", "\x83QDVNET"},
+        {std::string(kTrailBackslash) + ",QDVNET", std::string("QDVNET,") + kTrailBackslash, kTrailBackslash},
+        {"QDVNET\x82\xA0,A", "QDVNET,QDVNET\x82\xA0,A", "A"},
+        {std::string(kTrailBar) + ",QDVNET," + kTrailBackslash, std::string("QDVNET,") + kTrailBar + "," + kTrailBackslash,
+         std::string(kTrailBar) + "," + kTrailBackslash},
+    };
+    for (const ProviderCase& c : cases)
+        CheckProviderCase(order, c);
 }
 
 } // namespace

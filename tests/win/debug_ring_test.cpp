@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 
 #include "diag/debug_ring.h"
 #include "registry_fixture.h"
+#include "ring_lines.h"
 
 namespace zeltest {
 namespace {
@@ -41,17 +41,7 @@ protected:
         return value;
     }
 
-    // The line under key, without its time stamp, which must be well formed.
-    std::string LineText(const std::string& key)
-    {
-        static const std::regex stamp(R"(\[(Sun|Mon|Tue|Wed|Thu|Fri|Sat) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) )"
-                                      R"((0[1-9]|[12][0-9]|3[01]) (0[1-9]|1[0-2]):[0-5][0-9] (AM|PM) [0-9]{4}\] )");
-        const size_t kStampLength = 27;
-        const std::string line = Get(key);
-        if (line.size() < kStampLength || !std::regex_match(line.substr(0, kStampLength), stamp))
-            return "(not stamped) " + line;
-        return line.substr(kStampLength);
-    }
+    std::string LineText(const std::string& key) { return RingLineText(Ini(), key); }
 
     std::string Ini() const { return folder_.File("QDVPRIME.INI"); }
 

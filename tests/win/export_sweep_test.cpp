@@ -20,6 +20,8 @@
 #include "host/raw_call.h"
 #include "message_box_recorder.h"
 #include "module_under_test.h"
+#include "pending_renames.h"
+#include "provider_order_check.h"
 #include "registry_fixture.h"
 #include "test_system.h"
 #include "zelsetup.h"
@@ -41,7 +43,7 @@ std::vector<SweepText> SingleByteTexts()
     std::vector<SweepText> texts = {
         {"null", true, ""},
         {"empty", false, ""},
-        {"lone lead byte", false, "C:\\Program Files\\Kelvaron\x81"},
+        {"lone lead byte", false, ".\\Kelvaron\x81"},
         {"bars", false, "||C:\\a|b||c|"},
         {"commas", false, ",,QDVNET,,,QDVNET,"},
         {"backslashes", false, "\\\\\\C:\\\\\\\\"},
@@ -49,7 +51,7 @@ std::vector<SweepText> SingleByteTexts()
         {"root", false, "C:\\"},
     };
     for (size_t length : {259u, 260u, 261u, 519u, 520u, 1023u, 1024u, 4096u, 65536u})
-        texts.push_back({std::to_string(length) + " characters", false, "C:\\" + std::string(length - 3, 'a')});
+        texts.push_back({std::to_string(length) + " characters", false, ".\\" + std::string(length - 2, 'a')});
     texts.push_back({"520 characters with a bar at 519", false, std::string(519, 'b') + "|"});
     return texts;
 }
@@ -59,12 +61,12 @@ std::vector<SweepText> SingleByteTexts()
 std::vector<SweepText> DoubleByteTexts()
 {
     std::vector<SweepText> texts = {
-        {"double-byte backslash trail", false, "C:\\\x83\\\x83\\"},
-        {"double-byte bar trail", false, "C:\\\x83|\x83|msg"},
+        {"double-byte backslash trail", false, ".\\\x83\\\x83\\"},
+        {"double-byte bar trail", false, ".\\\x83|\x83|msg"},
         {"double-byte comma trail", false, "QDVNET,\x83,\x83,"},
         {"lone lead byte after double-byte", false, "\x83\\\x81"},
     };
-    std::string longText = "C:\\";
+    std::string longText = ".\\";
     while (longText.size() < 1030)
         longText += "\x83\\";
     texts.push_back({"1030 bytes of double-byte characters", false, longText});
@@ -77,7 +79,7 @@ const std::set<std::string> kNotSwept = {
     "JTSetupRebootComputer",
 };
 
-const int kIntegers[] = {0, 1, -1, 9, 10, INT_MIN, INT_MAX};
+const int kIntegers[] = {0, 1, 2, -1, 9, 10, INT_MIN, INT_MAX};
 
 void ExpectResultOfItsKind(const ExportInfo& info, const std::vector<uint32_t>& words, uint32_t result,
                            const std::string& what)
@@ -143,8 +145,11 @@ void SweepExport(const ExportInfo& info, const std::vector<SweepText>& texts)
 
 void SweepEveryExport(const std::vector<SweepText>& texts)
 {
-    // The sweep's files land in a folder of its own; its registry writes go to
-    // a product key of its own.
+    // The sweep's files land in a folder of its own (its texts are relative
+    // paths), its registry writes go to a product key of its own, and the
+    // prefix-wide values that exports change are taken in turn and restored.
+    ProviderOrderGuard providerOrder;
+    PendingRenamesGuard pendingRenames;
     ScopedProduct product("Sweep");
     ScratchFolder folder(UniqueName("Sweep"));
     char previous[MAX_PATH] = {};
