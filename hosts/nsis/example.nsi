@@ -4,8 +4,9 @@
 ;   makensis -DZELSETUP_BUILD=path\to\build [-DOUTFILE=installer.exe] example.nsi
 ;   zelsetup-example.exe /S /D=C:\target
 ;
-; It writes its setup INI file and action log into $INSTDIR, and packs and
-; unpacks a file there.
+; It writes its setup INI file and action log into $INSTDIR, packs and
+; unpacks a file there, records the setup time, puts the product's network
+; provider first and deletes a value of its own through the library.
 Unicode false
 RequestExecutionLevel user
 Name "Halcyra"
@@ -47,6 +48,17 @@ Section "Halcyra"
 
   ${JTSetupGetDefaultInstallLocation} $0
   DetailPrint "default install folder: $0"
+  ${JTSetupValidateLocalDirectory} $INSTDIR $R0
+  DetailPrint "install folder is local: $R0"
+
+  ; Before the server part: close the server programs and services.
+  ${JTSetupAreThereAnyRunningServerApps} $0
+  StrCmp $0 1 0 +2
+    ${JTSetupStopRunningServerApps} $0
+  ; Before the client part: no client program of the product may run.
+  ${JTSetupFindRunningApps} $0
+  StrCmp $0 0 +2
+    Abort "this system is not supported"
 
   ; Pack a file of the setup and unpack it again.
   File "/oname=$INSTDIR\payload.txt" "${__FILEDIR__}\example.nsi"
@@ -55,12 +67,23 @@ Section "Halcyra"
   ${QDVSetupUncompressFile} "$INSTDIR\payload.txt.gz" "$INSTDIR\payload.copy" $0
   DetailPrint "expanded: $0"
 
+  ; Once the files are in place.
+  ${JTUpdateSetupDateInRegistry} $0
+  ${JTAddNetworkProvider} $0
+  SetRegView 32
+  WriteRegStr HKLM "Software\Kelvaron\Vantorell\Preferences" "SampleValue" "to be deleted"
+  ${JTDelRegistryEntry} 2 "Software\Kelvaron\Vantorell\Preferences" "SampleValue" $R1
+  ${JTGetSetupExePath} $0
+  DetailPrint "setup program: $0"
+  ${JTSetupGetCommonDesktopLocation} $0
+  DetailPrint "common desktop: $0"
+
   ${JTGetEncryptedString} "Halcyra Installation" $0
   ${JTGetStringFromNumber} 305 $1
   ${JTGetNumberFromString} $1 $2
   DetailPrint "digest $0, letters $1, back $2"
   FileOpen $3 "$INSTDIR\results.txt" w
-  FileWrite $3 "digest=$0$\r$\nletters=$1$\r$\nnumber=$2$\r$\n"
+  FileWrite $3 "digest=$0$\r$\nletters=$1$\r$\nnumber=$2$\r$\ndeleted=$R1$\r$\nlocal=$R0$\r$\n"
   FileClose $3
 
   ${JTSetupAddActionLog} "$INSTDIR\QDVSETUP.INI|Setup finished" $0

@@ -3,15 +3,16 @@
 # prepared test prefix made for that run alone: Wine's ExitWindowsEx ends
 # every other program of its prefix, and the shared prefix runs the other
 # test programs meanwhile.
-#   reboot_in_throwaway_prefix.sh --copy BUILD_DIR SYSTEM...  one copy per system,
+#   reboot_in_throwaway_prefix.sh --copy BUILD_DIR NAME...  one copy per name (a system,
+#                                    or another run that needs a prefix of its own),
 #                                    made while no program runs in the prefix
 #   reboot_in_throwaway_prefix.sh BUILD_DIR SYSTEM            run, check, remove the copy
-#   reboot_in_throwaway_prefix.sh --remove BUILD_DIR SYSTEM...  remove copies left over
+#   reboot_in_throwaway_prefix.sh --remove BUILD_DIR NAME...  remove copies left over
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/wine-env"
 
-copy_of() { echo "$1/reboot-prefix-$2"; }
+copy_of() { echo "$1/throwaway-prefix-$2"; }
 
 case "$1" in
   --copy)
