@@ -1,5 +1,5 @@
 // The exports that zelhost knows, with the calling form and the argument and
-// result kinds of each.
+// result kinds of each: the public header's table (ZELSETUP_EXPORTS).
 #pragma once
 
 #include <cstddef>

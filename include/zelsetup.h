@@ -106,6 +106,39 @@ ZELSETUP_API int __stdcall JTSetupGetCommonDesktopFolderLocation(const HostCallR
 ZELSETUP_API const char* __cdecl JTSetupGetCommonDesktopLocation(void);                    /* @33 */
 ZELSETUP_API int __stdcall JTSetupValidateLocalDirectory(const HostCallRecord* r);         /* @50 */
 
+/*
+ * The exports as data, for hosts that call them by name at run time:
+ *   X(name, ordinal, form, argument kinds, result kind)
+ * form: HostRecord, Argument or Plain. Argument kinds, in order: 's' a text
+ * (may be null), 'i' an int; for the host-record form "s" when the export
+ * reads parameterText. Result kinds: 'i' int, 's' text pointer, 'v' none.
+ */
+#define ZELSETUP_EXPORTS(X) \
+    X(JTGetEncryptedString, 11, Plain, "s", 's') \
+    X(QDVSetupCompressFile, 13, Plain, "ssi", 's') \
+    X(QDVSetupUncompressFile, 14, Plain, "ss", 's') \
+    X(JTServerSetupFindRunningApps, 15, HostRecord, "", 'i') \
+    X(JTAdd2DependentServices, 16, HostRecord, "s", 'i') \
+    X(JTAddNetworkProvider, 17, HostRecord, "", 'i') \
+    X(JTConfigureWriteMonitorPaths, 18, HostRecord, "s", 'i') \
+    X(JTDelRegistryEntry, 19, Argument, "iss", 'i') \
+    X(JTSetupRebootComputer, 20, HostRecord, "", 'i') \
+    X(JTGetNumberFromString, 24, Plain, "s", 'i') \
+    X(JTGetSetupExePath, 25, Plain, "", 's') \
+    X(JTGetStringFromNumber, 26, Plain, "i", 's') \
+    X(JTIsWindowsXP, 27, Plain, "", 'i') \
+    X(JTPerformPostInstallActions, 28, Argument, "ss", 'i') \
+    X(JTRemoveNetworkProvider, 29, HostRecord, "", 'i') \
+    X(JTSetupCleanUpOldFiles, 31, HostRecord, "s", 'i') \
+    X(JTSetupGetCommonDesktopFolderLocation, 32, HostRecord, "s", 'i') \
+    X(JTSetupGetCommonDesktopLocation, 33, Plain, "", 's') \
+    X(JTSetupGetDefaultInstallLocation, 34, Plain, "", 's') \
+    X(JTUpdateSetupDateInRegistry, 35, HostRecord, "", 'i') \
+    X(ZELSetup_SetRegistryInfo, 38, Plain, "ss", 'v') \
+    X(JTSetupValidateLocalDirectory, 50, HostRecord, "s", 'i') \
+    X(JTIsWindows2000, 60, Plain, "", 'i') \
+    X(JTSetupAddActionLog, 110, HostRecord, "s", 'i')
+
 /* Function-pointer types for hosts that load the library at run time. */
 typedef int(__stdcall* ZelHostRecordExport)(const HostCallRecord*);
 typedef int(__cdecl* ZelFlagExport)(void);

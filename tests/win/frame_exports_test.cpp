@@ -93,6 +93,20 @@ TEST(ExportTable, ExactlyTheTableByUndecoratedNameAndOrdinal)
         EXPECT_NE(Module().Export<FARPROC>(row.name, row.ordinal), nullptr);
 }
 
+// Hosts that call by name take the header's table; it is the DLL's export
+// directory exactly, and every row names a function the header declares.
+#define ZELTEST_ROW_IS_DECLARED(name, ordinal, form, arguments, result) static_cast<void>(sizeof(&name));
+TEST(ExportTable, HeaderTableIsTheExportDirectory)
+{
+    ZELSETUP_EXPORTS(ZELTEST_ROW_IS_DECLARED)
+    std::map<std::string, WORD> fromHeader;
+#define ZELTEST_ROW_ENTRY(name, ordinal, form, arguments, result) fromHeader[#name] = ordinal;
+    ZELSETUP_EXPORTS(ZELTEST_ROW_ENTRY)
+#undef ZELTEST_ROW_ENTRY
+    EXPECT_EQ(fromHeader, ExportDirectory(Module().handle()));
+}
+#undef ZELTEST_ROW_IS_DECLARED
+
 TEST(ExportTable, OrdinalsOutsideTheTableYieldNothing)
 {
     for (WORD ordinal : {1, 9, 12, 21, 59, 61, 111, 200})
