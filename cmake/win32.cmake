@@ -21,6 +21,9 @@ add_library(zel_module OBJECT
     settings/product_identity.cpp
     diag/debug_ring.cpp
     diag/action_log.cpp
+    apps/client_gate.cpp
+    apps/service_control.cpp
+    apps/server_apps.cpp
 )
 target_include_directories(zel_module PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
 target_compile_definitions(zel_module PUBLIC ZELSETUP_BUILDING WINVER=0x0501 _WIN32_WINNT=0x0501)
