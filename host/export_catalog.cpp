@@ -7,6 +7,7 @@ namespace zelhost {
 namespace {
 
 const ExportInfo kExports[] = {
+    {"JTSetupFindRunningApps", 10, Form::HostRecord, "", 'i'},
     {"JTGetEncryptedString", 11, Form::Plain, "s", 's'},
     {"QDVSetupCompressFile", 13, Form::Plain, "ssi", 's'},
     {"QDVSetupUncompressFile", 14, Form::Plain, "ss", 's'},
@@ -17,6 +18,8 @@ const ExportInfo kExports[] = {
     {"JTSetupGetDefaultInstallLocation", 34, Form::Plain, "", 's'},
     {"ZELSetup_SetRegistryInfo", 38, Form::Plain, "ss", 'v'},
     {"JTIsWindows2000", 60, Form::Plain, "", 'i'},
+    {"JTSetupAreThereAnyRunningServerApps", 90, Form::HostRecord, "", 'i'},
+    {"JTSetupStopRunningServerApps", 100, Form::HostRecord, "", 'i'},
     {"JTSetupAddActionLog", 110, Form::HostRecord, "s", 'i'},
 };
 

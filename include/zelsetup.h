@@ -67,6 +67,17 @@ ZELSETUP_API int __cdecl JTGetNumberFromString(const char* text);               
 ZELSETUP_API void __cdecl ZELSetup_SetRegistryInfo(const char* company, const char* product); /* @38 */
 ZELSETUP_API const char* __cdecl JTSetupGetDefaultInstallLocation(void);                    /* @34 */
 
+/*
+ * Running programs and services of the product. JTSetupFindRunningApps: 0 to
+ * go on once no client program runs, 1 on a system the product does not
+ * support. JTSetupAreThereAnyRunningServerApps: 1 when a server program or
+ * service runs, else 0. JTSetupStopRunningServerApps closes and stops them;
+ * always 0. The record is optional; only its ownerWindow is read.
+ */
+ZELSETUP_API int __stdcall JTSetupFindRunningApps(const HostCallRecord* r);              /* @10 */
+ZELSETUP_API int __stdcall JTSetupAreThereAnyRunningServerApps(const HostCallRecord* r); /* @90 */
+ZELSETUP_API int __stdcall JTSetupStopRunningServerApps(const HostCallRecord* r);        /* @100 */
+
 /* Install action log: parameterText is "setup INI path|message". */
 ZELSETUP_API int __stdcall JTSetupAddActionLog(const HostCallRecord* r); /* @110 */
 

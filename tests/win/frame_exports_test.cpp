@@ -26,6 +26,7 @@ struct ExportRow {
 };
 
 const ExportRow kExportTable[] = {
+    {"JTSetupFindRunningApps", 10},
     {"JTGetEncryptedString", 11},
     {"QDVSetupCompressFile", 13},
     {"QDVSetupUncompressFile", 14},
@@ -36,6 +37,8 @@ const ExportRow kExportTable[] = {
     {"JTSetupGetDefaultInstallLocation", 34},
     {"ZELSetup_SetRegistryInfo", 38},
     {"JTIsWindows2000", 60},
+    {"JTSetupAreThereAnyRunningServerApps", 90},
+    {"JTSetupStopRunningServerApps", 100},
     {"JTSetupAddActionLog", 110},
 };
 
