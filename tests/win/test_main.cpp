@@ -8,6 +8,7 @@
 
 #include "frame/handles.h"
 #include "frame/setup_app.h"
+#include "module_under_test.h"
 #include "result_printer.h"
 #include "test_system.h"
 
@@ -41,7 +42,7 @@ struct CreatedKey {
 // other Windows versions do the same in the same prefix, one at a time.
 bool AttachAsTandemEdition()
 {
-    zel::KernelHandle turn(CreateMutexA(nullptr, FALSE, "ZelTestLoadTimeProduct"));
+    zel::KernelHandle turn(CreateMutexA(nullptr, FALSE, zeltest::kLoadTimeProductMutex));
     WaitForSingleObject(turn.get(), INFINITE);
     bool attached;
     {
