@@ -198,24 +198,25 @@ TEST_F(ClientGateScenario, HeldSemaphoreWithoutWindowsGoesOnAtOnce)
 }
 
 // Message 411 comes back after every OK while a client window exists; after
-// the third box the stand-in's user closes the program, then the gate goes on.
+// the last box of the case the stand-in's user closes the program, then the
+// gate goes on.
 TEST_F(ClientGateScenario, UserIsAskedAgainUntilTheWindowsAreGone)
 {
-    constexpr int kBoxesBeforeClosing = 3;
     enum class Preference { Absent, UserZero, MachineText };
     struct Case {
         const char* name;
         std::vector<std::string> windows;
         Preference preference;
         bool zelIsAMutex; // the name belongs to an object of another kind
+        int boxes;        // shown before the user closes the program
     };
     const Case cases[] = {
-        {"both windows", {kSync, kProjectManager}, Preference::Absent, false},
-        {"Synchronization only", {kSync}, Preference::Absent, false},
-        {"Project Manager only", {kProjectManager}, Preference::Absent, false},
-        {"the user's 0 alone does not count", {kSync}, Preference::UserZero, false},
-        {"a machine value that is no DWORD counts as 1", {kSync}, Preference::MachineText, false},
-        {"\"ZEL\" taken by a mutex counts as a running client", {kProjectManager}, Preference::Absent, true},
+        {"both windows", {kSync, kProjectManager}, Preference::Absent, false, 3},
+        {"Synchronization only", {kSync}, Preference::Absent, false, 2},
+        {"Project Manager only", {kProjectManager}, Preference::Absent, false, 2},
+        {"the user's 0 alone does not count", {kSync}, Preference::UserZero, false, 1},
+        {"a machine value that is no DWORD counts as 1", {kSync}, Preference::MachineText, false, 1},
+        {"\"ZEL\" taken by a mutex counts as a running client", {kProjectManager}, Preference::Absent, true, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -236,7 +237,7 @@ TEST_F(ClientGateScenario, UserIsAskedAgainUntilTheWindowsAreGone)
 
         std::atomic<int> seen{0};
         MessageBoxRecorder recorder([&](const RecordedBox&) {
-            if (++seen == kBoxesBeforeClosing) {
+            if (++seen == c.boxes) {
                 close.Set();
                 for (const std::string& title : c.windows)
                     EXPECT_TRUE(WaitUntilNoWindowTitled(title, kStandinWaitMs)) << title;
@@ -246,7 +247,7 @@ TEST_F(ClientGateScenario, UserIsAskedAgainUntilTheWindowsAreGone)
         record.ownerWindow = host_.get();
         EXPECT_EQ(CallGate(&record), 0);
         const RecordedBox box{host_.get(), kSetupCaption, kClientRunning};
-        EXPECT_EQ(recorder.Boxes(), std::vector<RecordedBox>(kBoxesBeforeClosing, box));
+        EXPECT_EQ(recorder.Boxes(), std::vector<RecordedBox>(static_cast<size_t>(c.boxes), box));
         EXPECT_TRUE(client.process().WaitForExit(kStandinWaitMs));
         for (const std::string& line : RecordLines(options.record))
             EXPECT_EQ(line.rfind("request", 0), std::string::npos) << "no close request is posted: " << line;

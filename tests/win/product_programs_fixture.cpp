@@ -45,6 +45,22 @@ ProductNamesTurn::~ProductNamesTurn()
     ReleaseMutex(mutex_.get());
 }
 
+namespace {
+
+bool g_realServices = false;
+
+} // namespace
+
+void SetRealServices(bool enabled)
+{
+    g_realServices = enabled;
+}
+
+bool RealServices()
+{
+    return g_realServices;
+}
+
 bool PlaysProductScenarios()
 {
     return SystemName() == kScenarioSystem;

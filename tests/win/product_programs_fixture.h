@@ -33,6 +33,22 @@ private:
 bool PlaysProductScenarios();
 constexpr char kScenarioSystem[] = "win2k";
 
+// The scenarios with the stand-in service registered with Wine's service
+// control manager run only when the program is given --zel-real-services.
+// Where 32-bit Wine runs under qemu-user, CloseServiceHandle in this program
+// has been seen to spin for minutes, or to go on with another thread's TEB and
+// crash, once it has opened an existing service; the scripted manager covers
+// the stop there.
+void SetRealServices(bool enabled);
+bool RealServices();
+// GTEST_SKIP unless this run plays the real-service scenarios.
+#define ZEL_SKIP_UNLESS_REAL_SERVICES()                                                                    \
+    do {                                                                                                   \
+        if (!::zeltest::PlaysProductScenarios() || !::zeltest::RealServices())                             \
+            GTEST_SKIP() << "real services run in the " << ::zeltest::kScenarioSystem                     \
+                         << " run with --zel-real-services only";                                          \
+    } while (false)
+
 // A named manual-reset event of this process, for a stand-in to open.
 class NamedEvent {
 public:
