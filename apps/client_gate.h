@@ -33,8 +33,8 @@ bool ClientHoldsInstanceSemaphore(HANDLE semaphore);
 // Message 411 again and again while either client window exists.
 void WaitForUserToCloseClients(HWND ownerWindow);
 
-// Sends each client window the close request, one after the other, and waits
-// until it is gone.
+// Posts the close request to each client window in turn, and waits until
+// that window is gone before the next.
 void RequestClientsToClose();
 
 // 0: the setup goes on; 1: this system is not supported (message 409).
