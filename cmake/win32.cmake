@@ -31,6 +31,9 @@ add_library(zel_module OBJECT
     restart/set_privilege.cpp
     restart/restart_windows.cpp
     config/provider_order.cpp
+    apps/client_gate.cpp
+    apps/service_control.cpp
+    apps/server_apps.cpp
 )
 target_include_directories(zel_module PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
 target_compile_definitions(zel_module PUBLIC ZELSETUP_BUILDING WINVER=0x0501 _WIN32_WINNT=0x0501)

@@ -85,4 +85,19 @@ GateOutcome EvaluateServerGate(const VersionRecord& v, const LeadByteTable& cp)
     return {0, 0};
 }
 
+GateOutcome EvaluateClientGate(const VersionRecord& v, const LeadByteTable& cp)
+{
+    if (!v.known || v.major < 4)
+        return {kMsgNotSupported, 1};
+    switch (v.platformId) {
+    case kPlatformNt:
+        return {IsNT4BeforeServicePack3(v, cp) ? kMsgUpgradeServicePack : 0, 0};
+    case kPlatformWindows9x:
+        // The service-pack text of this family is not looked at.
+        return {0, 0};
+    default:
+        return {kMsgNotSupported, 1};
+    }
+}
+
 } // namespace zel

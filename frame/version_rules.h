@@ -39,4 +39,8 @@ struct GateOutcome {
 };
 GateOutcome EvaluateServerGate(const VersionRecord& v, const LeadByteTable& cp);
 
+// The client setup takes the Windows 95 family too; result 0 means the gate
+// goes on to look for running client programs.
+GateOutcome EvaluateClientGate(const VersionRecord& v, const LeadByteTable& cp);
+
 } // namespace zel

@@ -67,6 +67,17 @@ ZELSETUP_API int __cdecl JTGetNumberFromString(const char* text);               
 ZELSETUP_API void __cdecl ZELSetup_SetRegistryInfo(const char* company, const char* product); /* @38 */
 ZELSETUP_API const char* __cdecl JTSetupGetDefaultInstallLocation(void);                    /* @34 */
 
+/*
+ * Running programs and services of the product. JTSetupFindRunningApps: 0 to
+ * go on once no client program runs, 1 on a system the product does not
+ * support. JTSetupAreThereAnyRunningServerApps: 1 when a server program or
+ * service runs, else 0. JTSetupStopRunningServerApps closes and stops them;
+ * always 0. The record is optional; only its ownerWindow is read.
+ */
+ZELSETUP_API int __stdcall JTSetupFindRunningApps(const HostCallRecord* r);              /* @10 */
+ZELSETUP_API int __stdcall JTSetupAreThereAnyRunningServerApps(const HostCallRecord* r); /* @90 */
+ZELSETUP_API int __stdcall JTSetupStopRunningServerApps(const HostCallRecord* r);        /* @100 */
+
 /* Restart at the end of setup: the agent is asked to close, then Windows restarts. Result 0. */
 ZELSETUP_API int __stdcall JTSetupRebootComputer(const HostCallRecord* r); /* @20 */
 
@@ -114,6 +125,7 @@ ZELSETUP_API int __stdcall JTSetupValidateLocalDirectory(const HostCallRecord* r
  * reads parameterText. Result kinds: 'i' int, 's' text pointer, 'v' none.
  */
 #define ZELSETUP_EXPORTS(X) \
+    X(JTSetupFindRunningApps, 10, HostRecord, "", 'i') \
     X(JTGetEncryptedString, 11, Plain, "s", 's') \
     X(QDVSetupCompressFile, 13, Plain, "ssi", 's') \
     X(QDVSetupUncompressFile, 14, Plain, "ss", 's') \
@@ -137,6 +149,8 @@ ZELSETUP_API int __stdcall JTSetupValidateLocalDirectory(const HostCallRecord* r
     X(ZELSetup_SetRegistryInfo, 38, Plain, "ss", 'v') \
     X(JTSetupValidateLocalDirectory, 50, HostRecord, "s", 'i') \
     X(JTIsWindows2000, 60, Plain, "", 'i') \
+    X(JTSetupAreThereAnyRunningServerApps, 90, HostRecord, "", 'i') \
+    X(JTSetupStopRunningServerApps, 100, HostRecord, "", 'i') \
     X(JTSetupAddActionLog, 110, HostRecord, "s", 'i')
 
 /* Function-pointer types for hosts that load the library at run time. */

@@ -75,6 +75,40 @@ TEST(VersionRules, FailedQueryWithLeftoverFieldsStaysUnsupported)
     EXPECT_EQ(EvaluateServerGate(v, kSingleByte).result, 1);
 }
 
+// The client gate also lets the Windows 95 family through, whatever its
+// service-pack text says.
+TEST(VersionRules, ClientGateTable)
+{
+    struct Case {
+        const char* name;
+        VersionRecord record;
+        int message;
+        int result;
+    };
+    const Case cases[] = {
+        {"Windows 95", Record(1, 4, 0, ""), 0, 0},
+        {"Windows 98", Record(1, 4, 10, " A "), 0, 0},
+        {"Windows 95 family, NT 4 text", Record(1, 4, 0, "Service Pack 1"), 0, 0},
+        {"Windows 95 family below 4", Record(1, 3, 95, ""), 409, 1},
+        {"NT 3.51", Record(2, 3, 51, ""), 409, 1},
+        {"NT 4.0, empty service-pack text", Record(2, 4, 0, ""), 453, 0},
+        {"NT 4.0 SP2", Record(2, 4, 0, "Service Pack 2"), 453, 0},
+        {"NT 4.0 SP3", Record(2, 4, 0, "Service Pack 3"), 0, 0},
+        {"NT 4.0 SP6a", Record(2, 4, 0, "Service Pack 6a"), 0, 0},
+        {"Windows 2000 with an old text", Record(2, 5, 0, "Service Pack 1"), 0, 0},
+        {"Windows 7", Record(2, 6, 1, "Service Pack 1"), 0, 0},
+        {"platform 0", Record(0, 5, 1, ""), 409, 1},
+        {"platform 3", Record(3, 6, 0, ""), 409, 1},
+        {"query failed", VersionRecord{}, 409, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const GateOutcome gate = EvaluateClientGate(c.record, kSingleByte);
+        EXPECT_EQ(gate.messageId, c.message);
+        EXPECT_EQ(gate.result, c.result);
+    }
+}
+
 int Sign(int x)
 {
     return (x > 0) - (x < 0);

@@ -26,6 +26,7 @@ struct ExportRow {
 };
 
 const ExportRow kExportTable[] = {
+    {"JTSetupFindRunningApps", 10},
     {"JTGetEncryptedString", 11},
     {"QDVSetupCompressFile", 13},
     {"QDVSetupUncompressFile", 14},
@@ -49,6 +50,8 @@ const ExportRow kExportTable[] = {
     {"ZELSetup_SetRegistryInfo", 38},
     {"JTSetupValidateLocalDirectory", 50},
     {"JTIsWindows2000", 60},
+    {"JTSetupAreThereAnyRunningServerApps", 90},
+    {"JTSetupStopRunningServerApps", 100},
     {"JTSetupAddActionLog", 110},
 };
 

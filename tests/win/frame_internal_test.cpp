@@ -69,18 +69,6 @@ TEST(ShowSetupMessage, OwnedByTheHostWindowWithTheSetupCaption)
     EXPECT_EQ(recorder.Boxes(), expected);
 }
 
-// The system's own text for a code, as FormatMessageA gives it.
-std::string SystemText(DWORD code)
-{
-    char* buffer = nullptr;
-    const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
-                       MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = length > 0 ? std::string(buffer, length) : std::string();
-    LocalFree(buffer);
-    return text;
-}
-
 TEST(ShowSystemError, SystemTextWithoutLineEndThenTheCode)
 {
     const std::string accessDenied = SystemText(ERROR_ACCESS_DENIED);

@@ -35,6 +35,17 @@ BOOL CALLBACK CollectDialogs(HWND window, LPARAM param)
 
 } // namespace
 
+std::string SystemText(DWORD code)
+{
+    char* buffer = nullptr;
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
+                       MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = length > 0 ? std::string(buffer, length) : std::string();
+    LocalFree(buffer);
+    return text;
+}
+
 std::ostream& operator<<(std::ostream& out, const RecordedBox& box)
 {
     return out << "{owner " << box.owner << ", caption \"" << box.caption << "\", text \"" << box.text << "\"}";

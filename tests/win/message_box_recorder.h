@@ -29,6 +29,10 @@ struct RecordedBox {
 
 std::ostream& operator<<(std::ostream& out, const RecordedBox& box);
 
+// The system's own text for a code, as FormatMessageA gives it (with its line
+// end), for comparing system-error boxes.
+std::string SystemText(DWORD code);
+
 class MessageBoxRecorder {
 public:
     // onBox runs on the recorder's thread before the box is answered.

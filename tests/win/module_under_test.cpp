@@ -11,8 +11,24 @@ std::string ModuleBesideProgram(const char* fileName)
     return folder + fileName;
 }
 
+namespace {
+
+HMODULE LoadInItsTurn(const std::string& path)
+{
+    HANDLE turn = CreateMutexA(nullptr, FALSE, kLoadTimeProductMutex);
+    WaitForSingleObject(turn, INFINITE);
+    HMODULE module = LoadLibraryA(path.c_str());
+    const DWORD loadError = GetLastError();
+    ReleaseMutex(turn);
+    CloseHandle(turn);
+    SetLastError(loadError);
+    return module;
+}
+
+} // namespace
+
 ModuleUnderTest::ModuleUnderTest()
-    : module_(LoadLibraryA(ModuleBesideProgram("ZELSETUP.dll").c_str()))
+    : module_(LoadInItsTurn(ModuleBesideProgram("ZELSETUP.dll")))
 {
     if (module_ == nullptr)
         ADD_FAILURE() << "ZELSETUP.dll did not load: error " << GetLastError();

@@ -13,6 +13,12 @@ namespace zeltest {
 // The DLL beside the test program.
 std::string ModuleBesideProgram(const char* fileName);
 
+// Taken by every test program while it registers an edition of the product
+// under the default registry names, for its own application object, and while
+// it loads the DLL, which determines its display name at load: so the DLL
+// always finds no edition registered and is called "Halcyra".
+constexpr char kLoadTimeProductMutex[] = "ZelTestLoadTimeProduct";
+
 class ModuleUnderTest {
 public:
     ModuleUnderTest();

@@ -34,6 +34,7 @@ public:
     ScopedProduct& operator=(const ScopedProduct&) = delete;
 
     const std::string& Company() const { return company_; }
+    const std::string& Product() const { return product_; }
     // Software\{Company}\{Product}[\{subkey}]
     std::string Path(const std::string& subkey = std::string()) const;
 

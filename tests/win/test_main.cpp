@@ -8,6 +8,8 @@
 
 #include "frame/handles.h"
 #include "frame/setup_app.h"
+#include "module_under_test.h"
+#include "product_programs_fixture.h"
 #include "result_printer.h"
 #include "test_system.h"
 
@@ -41,7 +43,7 @@ struct CreatedKey {
 // other Windows versions do the same in the same prefix, one at a time.
 bool AttachAsTandemEdition()
 {
-    zel::KernelHandle turn(CreateMutexA(nullptr, FALSE, "ZelTestLoadTimeProduct"));
+    zel::KernelHandle turn(CreateMutexA(nullptr, FALSE, zeltest::kLoadTimeProductMutex));
     WaitForSingleObject(turn.get(), INFINITE);
     bool attached;
     {
@@ -72,6 +74,8 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--zel-system=", 13) == 0)
             zeltest::SetSystemName(argv[i] + 13);
+        if (std::strcmp(argv[i], "--zel-real-services") == 0)
+            zeltest::SetRealServices(true);
         if (std::strncmp(argv[i], "--zel-codepage=", 15) == 0)
             zeltest::SetExpectedCodePage(static_cast<unsigned>(std::atoi(argv[i] + 15)));
     }
