@@ -21,6 +21,7 @@
 #include "message_box_recorder.h"
 #include "module_under_test.h"
 #include "pending_renames.h"
+#include "product_programs_fixture.h"
 #include "provider_order_check.h"
 #include "registry_fixture.h"
 #include "test_system.h"
@@ -148,6 +149,7 @@ void SweepEveryExport(const std::vector<SweepText>& texts)
     // The sweep's files land in a folder of its own (its texts are relative
     // paths), its registry writes go to a product key of its own, and the
     // prefix-wide values that exports change are taken in turn and restored.
+    ProductNamesTurn productNames;
     ProviderOrderGuard providerOrder;
     PendingRenamesGuard pendingRenames;
     ScopedProduct product("Sweep");
@@ -155,7 +157,7 @@ void SweepEveryExport(const std::vector<SweepText>& texts)
     char previous[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
-    SameThreadBoxRecorder boxes;
+    MessageBoxRecorder boxes;
     int swept = 0;
     for (const ExportInfo* info = zelhost::ExportsBegin(); info != zelhost::ExportsEnd(); ++info) {
         if (kNotSwept.count(info->name) != 0)

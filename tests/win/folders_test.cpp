@@ -262,7 +262,7 @@ TEST(LocalDirectory, DriveTypesAndRootsOfThePrefix)
 
     const auto validate = Module().Export<ZelHostRecordExport>("JTSetupValidateLocalDirectory", 50);
     TestWindow host;
-    SameThreadBoxRecorder recorder;
+    MessageBoxRecorder recorder;
     for (const FolderCase& c : kFolderCases) {
         HostCallRecord record = {};
         record.ownerWindow = host.get();
@@ -278,7 +278,7 @@ TEST(LocalDirectory, DriveTypesAndRootsOfThePrefix)
 TEST(LocalDirectory, WithoutItsTextNoBox)
 {
     const auto validate = Module().Export<ZelHostRecordExport>("JTSetupValidateLocalDirectory", 50);
-    SameThreadBoxRecorder recorder;
+    MessageBoxRecorder recorder;
     HostCallRecord record = {};
     EXPECT_EQ(validate(&record), 1);
     EXPECT_EQ(validate(nullptr), 1);
@@ -303,7 +303,7 @@ TEST(LocalDirectory, TheBoxIsShownUnderTheWaitCursor)
     g_countDuringBox = -1;
     const UINT_PTR probe = SetTimer(nullptr, 0, 10, &NoteWaitCursorCount);
     {
-        SameThreadBoxRecorder recorder;
+        MessageBoxRecorder recorder;
         EXPECT_EQ(zel::ValidateLocalDirectory(&record), 1);
         EXPECT_EQ(recorder.Take().size(), 1u);
     }

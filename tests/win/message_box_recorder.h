@@ -1,10 +1,13 @@
 // Reads and answers the message boxes that the module shows.
 //
-// While a recorder lives, a thread of its own watches for dialog boxes of this
-// process, records each one (owner, caption, text), lets the test act on it,
-// and answers it with OK. A box that the test did not expect is answered too,
-// so an unexpected box fails the comparison of the recorded sequence instead
-// of hanging the test.
+// While a recorder lives, a timer of the thread that made it looks for the
+// dialog boxes of that thread, records each one (owner, caption, text), lets
+// the test act on it, and answers it with OK. The box's own message loop runs
+// the timer, so no second thread is needed: under qemu-user, a watcher thread
+// polling while the module waited on the Wine server has been seen to hang or
+// crash the test program. A box that the test did not expect is answered
+// too, so an unexpected box fails the comparison of the recorded sequence
+// instead of hanging the test. One recorder lives at a time.
 #pragma once
 
 #include <windows.h>
@@ -35,49 +38,27 @@ std::string SystemText(DWORD code);
 
 class MessageBoxRecorder {
 public:
-    // onBox runs on the recorder's thread before the box is answered.
+    // onBox runs on the test's thread, while the box is shown and before it
+    // is answered.
     explicit MessageBoxRecorder(std::function<void(const RecordedBox&)> onBox = nullptr);
     ~MessageBoxRecorder();
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
     // The boxes seen so far, in the order they appeared.
-    std::vector<RecordedBox> Boxes();
-
-private:
-    static DWORD WINAPI Watch(void* self);
-    void AnswerOpenBoxes();
-
-    std::function<void(const RecordedBox&)> onBox_;
-    CRITICAL_SECTION lock_;
-    std::vector<RecordedBox> boxes_;
-    std::vector<HWND> answered_;
-    HANDLE stop_;
-    HANDLE thread_;
-};
-
-// Records and answers the boxes of this thread from a timer of the same
-// thread, which the box's own message loop runs. Under qemu-user, a watcher
-// thread polling while an export asks for a drive type (a request that the
-// device manager answers) has been seen to hang both threads for good; this
-// recorder needs no second thread. One lives at a time.
-class SameThreadBoxRecorder {
-public:
-    SameThreadBoxRecorder();
-    ~SameThreadBoxRecorder();
-    SameThreadBoxRecorder(const SameThreadBoxRecorder&) = delete;
-    SameThreadBoxRecorder& operator=(const SameThreadBoxRecorder&) = delete;
-
-    // The boxes seen since the last call.
-    std::vector<RecordedBox> Take() { return std::move(boxes_); }
+    std::vector<RecordedBox> Boxes() const { return boxes_; }
+    // The boxes seen since the last Take.
+    std::vector<RecordedBox> Take();
 
 private:
     static BOOL CALLBACK Answer(HWND window, LPARAM);
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
 
-    static SameThreadBoxRecorder* current_;
+    static MessageBoxRecorder* current_;
+    std::function<void(const RecordedBox&)> onBox_;
     UINT_PTR timer_;
     std::vector<RecordedBox> boxes_;
+    size_t taken_ = 0;
     std::vector<HWND> answered_;
 };
 
