@@ -52,9 +52,11 @@ Section "Halcyra"
   DetailPrint "install folder is local: $R0"
 
   ; Before the server part: close the server programs and services.
+  ; (A macro is several instructions: jump over it by label, never by +N.)
   ${JTSetupAreThereAnyRunningServerApps} $0
-  StrCmp $0 1 0 +2
+  StrCmp $0 1 0 server_stopped
     ${JTSetupStopRunningServerApps} $0
+  server_stopped:
   ; Before the client part: no client program of the product may run.
   ${JTSetupFindRunningApps} $0
   StrCmp $0 0 +2
