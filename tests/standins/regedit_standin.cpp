@@ -7,6 +7,8 @@
 //                     import is done, "end: EXIT CODE", one line each
 //   ZEL_REGEDIT_HOLD  name of an event to wait for (at most a minute) before
 //                     the import, so that a test can see whether its caller waits
+//   ZEL_REGEDIT_HOLD_MS  milliseconds to sleep before the import, for a test
+//                     that cannot set an event while its own thread waits
 #include <windows.h>
 
 #include <string>
@@ -80,6 +82,13 @@ void WaitForRelease()
     CloseHandle(release);
 }
 
+void SleepIfAsked()
+{
+    const std::string milliseconds = Environment("ZEL_REGEDIT_HOLD_MS");
+    if (!milliseconds.empty())
+        Sleep(static_cast<DWORD>(std::stoul(milliseconds)));
+}
+
 DWORD RunWineEditor(const std::string& arguments)
 {
     char windows[MAX_PATH];
@@ -114,6 +123,7 @@ int main()
     Note(std::string("exe: ") + self);
     Note("args: " + arguments);
     WaitForRelease();
+    SleepIfAsked();
     const DWORD exitCode = RunWineEditor(WithoutImportSwitch(arguments));
     Note("end: " + std::to_string(exitCode));
     return static_cast<int>(exitCode);

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "export_sweep.h"
 #include "module_under_test.h"
 #include "pending_renames.h"
 #include "provider_order_check.h"
@@ -144,6 +145,11 @@ TEST_F(CodePage932, ProviderOrderEntriesWithDoubleByteCharacters)
     };
     for (const ProviderCase& c : cases)
         CheckProviderCase(order, c);
+}
+
+TEST_F(CodePage932, EveryExportHoldsAgainstDoubleByteTexts)
+{
+    SweepEveryExportWithDoubleByteTexts();
 }
 
 } // namespace

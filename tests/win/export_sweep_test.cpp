@@ -19,6 +19,7 @@
 #include "host/export_catalog.h"
 #include "host/raw_call.h"
 #include "message_box_recorder.h"
+#include "export_sweep.h"
 #include "module_under_test.h"
 #include "pending_renames.h"
 #include "product_programs_fixture.h"
@@ -172,18 +173,19 @@ void SweepEveryExport(const std::vector<SweepText>& texts)
 
 TEST(ExportSweep, EveryExportHoldsAgainstOddTexts)
 {
-    if (SystemName() != "win7" && SystemName() != "nt40")
-        GTEST_SKIP() << "the sweep runs in the win7 and nt40 runs";
+    // What the exports do with odd texts does not depend on the Windows
+    // version, and under qemu-user every call into Wine's device manager
+    // (drive types) is a chance of a crash in Wine: the sweep runs once.
+    if (SystemName() != "win7")
+        GTEST_SKIP() << "the sweep runs in the win7 run";
     SweepEveryExport(SingleByteTexts());
 }
 
-TEST(CodePage932, EveryExportHoldsAgainstDoubleByteTexts)
+} // namespace
+
+void SweepEveryExportWithDoubleByteTexts()
 {
-    if (GetACP() != 932)
-        GTEST_SKIP() << "needs code page 932";
-    std::vector<SweepText> texts = DoubleByteTexts();
-    SweepEveryExport(texts);
+    SweepEveryExport(DoubleByteTexts());
 }
 
-} // namespace
 } // namespace zeltest

@@ -249,8 +249,18 @@ const FolderCase kFolderCases[] = {
     {"C:rel", 0, nullptr},
 };
 
+// The verdicts do not depend on the Windows version, and under qemu-user a
+// call into Wine's device manager (a drive type) has been seen to crash the
+// 32-bit test program inside Wine: the drive tests run in one run only.
+bool RunsTheDriveTests()
+{
+    return SystemName() == "win2k";
+}
+
 TEST(LocalDirectory, DriveTypesAndRootsOfThePrefix)
 {
+    if (!RunsTheDriveTests())
+        GTEST_SKIP() << "the drive tests run in the win2k run";
     // The prefix's drives are what the cases are about: make a missing one
     // show as such rather than as a wrong verdict.
     const std::pair<const char*, UINT> drives[] = {
@@ -296,6 +306,8 @@ void CALLBACK NoteWaitCursorCount(HWND, UINT, UINT_PTR, DWORD)
 
 TEST(LocalDirectory, TheBoxIsShownUnderTheWaitCursor)
 {
+    if (!RunsTheDriveTests())
+        GTEST_SKIP() << "the drive tests run in the win2k run";
     TestWindow host;
     HostCallRecord record = {};
     record.ownerWindow = host.get();
