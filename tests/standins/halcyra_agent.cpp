@@ -5,7 +5,7 @@
 //   halcyra_agent.exe RECORD_FILE
 #include <windows.h>
 
-#include <cstdio>
+#include "tests/standins/standin_support.h"
 
 namespace {
 
@@ -13,10 +13,7 @@ const char* g_recordPath = nullptr;
 
 void Record(const char* line)
 {
-    if (FILE* file = std::fopen(g_recordPath, "ab")) {
-        std::fputs(line, file);
-        std::fclose(file);
-    }
+    standin::AppendToFile(g_recordPath, line);
 }
 
 LRESULT CALLBACK AgentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "tests/standins/standin_support.h"
+
 namespace zelstandin {
 
 // The variable's value, or "" when it is unset or longer than 1023 characters.
@@ -20,17 +22,7 @@ inline std::string Environment(const char* name)
 // for each line and shared, so that several writers can note into one file.
 inline void NoteLine(const char* logVariable, const std::string& line)
 {
-    const std::string log = Environment(logVariable);
-    if (log.empty())
-        return;
-    HANDLE file = CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    const std::string text = line + "\r\n";
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+    standin::AppendToFile(Environment(logVariable), line + "\r\n");
 }
 
 } // namespace zelstandin

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "frame/handles.h"
+
 namespace standin {
 
 // "--name value" pairs and "--flag" switches, in order.
@@ -51,20 +53,25 @@ private:
     std::vector<std::string> words_;
 };
 
-// Appends one line to the record file at once, so that it survives the
+// Appends text to the file at once, opened for each write and shared, so
+// that several writers can note into one file and a line survives the
 // program being terminated right after.
-inline void Record(const std::string& path, const std::string& line)
+inline void AppendToFile(const std::string& path, const std::string& text)
 {
     if (path.empty())
         return;
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const zel::KernelHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return;
-    const std::string text = line + "\n";
     DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+// Appends one line to the record file.
+inline void Record(const std::string& path, const std::string& line)
+{
+    AppendToFile(path, line + "\n");
 }
 
 // Tells the test that the program is ready, through the named event it gave.
@@ -72,11 +79,9 @@ inline void SignalReady(const std::string& eventName)
 {
     if (eventName.empty())
         return;
-    HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName.c_str());
-    if (ready != nullptr) {
-        SetEvent(ready);
-        CloseHandle(ready);
-    }
+    const zel::KernelHandle ready(OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName.c_str()));
+    if (ready)
+        SetEvent(ready.get());
 }
 
 inline std::string TitleOf(HWND window)
