@@ -11,13 +11,20 @@
 #include <fstream>
 
 #include "export_catalog.h"
+#include "export_sweep.h"
 #include "frame/handles.h"
 #include "host/raw_call.h"
+#include "message_box_recorder.h"
+#include "process_usage.h"
 #include "zelsetup.h"
 
 namespace zelhost {
 namespace {
 
+struct HostOptions {
+    std::string dllPath = "ZELSETUP.dll";
+    bool answerBoxes = false;
+};
 
 struct CallLine {
     bool owner = false;
@@ -119,6 +126,26 @@ std::string ResultText(const ExportInfo& info, uint32_t result)
     }
 }
 
+// A box's text on one line: its line ends written as \n.
+std::string OneLine(const std::string& text)
+{
+    std::string line;
+    for (char c : text) {
+        if (c == '\r')
+            continue;
+        line += c == '\n' ? std::string("\\n") : std::string(1, c);
+    }
+    return line;
+}
+
+std::string BoxLines(const std::vector<RecordedBox>& boxes)
+{
+    std::string lines;
+    for (const RecordedBox& box : boxes)
+        lines += "  box \"" + box.caption + "\": " + OneLine(box.text) + "\n";
+    return lines;
+}
+
 std::string Call(HMODULE dll, const CallLine& line)
 {
     const ExportInfo* info = FindExport(line.words[0].c_str());
@@ -194,51 +221,159 @@ std::string ListText()
     return text;
 }
 
-int RunScript(HMODULE dll, const std::string& path, const Output& out)
+struct ScriptLine {
+    int number;
+    CallLine call;
+};
+
+std::vector<ScriptLine> ReadScript(const std::string& path)
 {
     std::ifstream script(path);
     if (!script)
         throw Failure{kExitUsage, "cannot read script " + path};
+    std::vector<ScriptLine> lines;
     std::string text;
     for (int number = 1; std::getline(script, text); ++number) {
         try {
             const std::vector<std::string> words = SplitWords(text);
             if (words.empty() || words[0].rfind("#", 0) == 0)
                 continue;
-            const CallLine line = ParseCallLine(words);
-            out(line.words[0] + " = " + Call(dll, line) + "\n");
+            lines.push_back({number, ParseCallLine(words)});
         } catch (const Failure& failure) {
             throw Failure{failure.exitCode, path + ":" + std::to_string(number) + ": " + failure.message};
         }
     }
+    return lines;
+}
+
+struct Answered {
+    std::string boxLines; // empty unless the boxes are answered
+    std::string result;
+};
+
+Answered CallAnsweringBoxes(HMODULE dll, const CallLine& line, bool answerBoxes)
+{
+    if (!answerBoxes)
+        return {{}, Call(dll, line)};
+    const MessageBoxRecorder boxes;
+    const std::string result = Call(dll, line);
+    return {BoxLines(boxes.Boxes()), result};
+}
+
+void RunScriptOnce(HMODULE dll, const HostOptions& options, const std::string& path,
+                   const std::vector<ScriptLine>& lines, const Output& out)
+{
+    for (const ScriptLine& line : lines) {
+        try {
+            const Answered call = CallAnsweringBoxes(dll, line.call, options.answerBoxes);
+            out(call.boxLines + line.call.words[0] + " = " + call.result + "\n");
+        } catch (const Failure& failure) {
+            throw Failure{failure.exitCode, path + ":" + std::to_string(line.number) + ": " + failure.message};
+        }
+    }
+}
+
+// The script run rounds times; the results of the first round are shown,
+// and what the process holds after the first round and after the last.
+int RunScriptRounds(HMODULE dll, const HostOptions& options, const std::string& path, int rounds,
+                    const Output& out)
+{
+    const std::vector<ScriptLine> lines = ReadScript(path);
+    RunScriptOnce(dll, options, path, lines, out);
+    if (rounds == 1)
+        return 0;
+    const ProcessUsage first = CurrentProcessUsage();
+    const Output quiet = [](const std::string&) {};
+    for (int round = 2; round <= rounds; ++round)
+        RunScriptOnce(dll, options, path, lines, quiet);
+    const ProcessUsage last = CurrentProcessUsage();
+    out("after round 1: " + UsageText(first) + "\n");
+    out("after round " + std::to_string(rounds) + ": " + UsageText(last) + "\n");
+    if (UsageGrew(first, last))
+        throw Failure{kExitLeak, "the process holds more after round " + std::to_string(rounds) +
+                                     " than after round 1"};
     return 0;
+}
+
+int RunSweep(HMODULE dll, const std::vector<std::string>& names, const Output& out)
+{
+    if (names.empty())
+        throw Failure{kExitUsage, "--sweep takes the exports to sweep"};
+    std::vector<const ExportInfo*> exports;
+    for (const std::string& name : names) {
+        const ExportInfo* info = FindExport(name.c_str());
+        if (info == nullptr)
+            throw Failure{kExitUsage, "unknown export: " + name};
+        exports.push_back(info);
+    }
+    const std::vector<SweepText> texts = SingleByteSweepTexts();
+    const MessageBoxRecorder boxes;
+    size_t faults = 0;
+    for (const ExportInfo* info : exports) {
+        const auto announce = [&out](const std::string& name) { out("sweep " + name + "\n"); };
+        for (const std::string& fault : SweepExport(dll, *info, texts, announce)) {
+            out("  fault: " + fault + "\n");
+            ++faults;
+        }
+    }
+    out("swept " + std::to_string(exports.size()) + " exports with " + std::to_string(texts.size()) +
+        " texts each; " + std::to_string(boxes.Boxes().size()) + " message boxes answered\n");
+    if (faults != 0)
+        throw Failure{kExitFaults, std::to_string(faults) + " faults found"};
+    return 0;
+}
+
+int ParseRounds(const std::string& text)
+{
+    int32_t rounds = 0;
+    if (!ParseInt(text, &rounds) || rounds < 1)
+        throw Failure{kExitUsage, "--rounds takes a number from 1: " + text};
+    return rounds;
 }
 
 } // namespace
 
 int RunHost(std::vector<std::string> args, const Output& out)
 {
-    std::string dllPath = "ZELSETUP.dll";
-    if (args.size() >= 2 && args[0] == "--dll") {
-        dllPath = args[1];
-        args.erase(args.begin(), args.begin() + 2);
+    HostOptions options;
+    for (bool more = true; more && !args.empty();) {
+        if (args.size() >= 2 && args[0] == "--dll") {
+            options.dllPath = args[1];
+            args.erase(args.begin(), args.begin() + 2);
+        } else if (args[0] == "--answer-boxes") {
+            options.answerBoxes = true;
+            args.erase(args.begin());
+        } else {
+            more = false;
+        }
     }
     if (args.size() == 1 && args[0] == "--list") {
         out(ListText());
         return 0;
     }
     if (args.empty())
-        throw Failure{kExitUsage, "usage: zelhost [--dll PATH] [--owner] [--null-record] EXPORT [ARGS...] | "
-                                  "--script FILE | --list"};
-    const Library dll(LoadLibraryA(dllPath.c_str()));
+        throw Failure{kExitUsage, "usage: zelhost [--dll PATH] [--answer-boxes] [--owner] [--null-record] EXPORT "
+                                  "[ARGS...] | [--rounds N] --script FILE | --sweep EXPORT... | --list"};
+    const Library dll(LoadLibraryA(options.dllPath.c_str()));
     if (dll.get() == nullptr)
-        throw Failure{kExitNoDll, "cannot load " + dllPath + " (error " + std::to_string(GetLastError()) + ")"};
-    if (args[0] == "--script") {
+        throw Failure{kExitNoDll,
+                      "cannot load " + options.dllPath + " (error " + std::to_string(GetLastError()) + ")"};
+    if (args[0] == "--sweep")
+        return RunSweep(dll.get(), std::vector<std::string>(args.begin() + 1, args.end()), out);
+    int rounds = 1;
+    if (args.size() >= 2 && args[0] == "--rounds") {
+        rounds = ParseRounds(args[1]);
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (!args.empty() && args[0] == "--script") {
         if (args.size() != 2)
             throw Failure{kExitUsage, "--script takes one file"};
-        return RunScript(dll.get(), args[1], out);
+        return RunScriptRounds(dll.get(), options, args[1], rounds, out);
     }
-    out(Call(dll.get(), ParseCallLine(args)) + "\n");
+    if (rounds != 1)
+        throw Failure{kExitUsage, "--rounds goes with --script"};
+    const Answered call = CallAnsweringBoxes(dll.get(), ParseCallLine(args), options.answerBoxes);
+    out(call.boxLines + call.result + "\n");
     return 0;
 }
 

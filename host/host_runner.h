@@ -10,6 +10,8 @@ namespace zelhost {
 constexpr int kExitUsage = 2;
 constexpr int kExitNoDll = 3;
 constexpr int kExitNoExport = 4;
+constexpr int kExitFaults = 5; // the sweep found faults
+constexpr int kExitLeak = 6;   // the process held more after the rounds
 
 // A failure of the host itself: a message of one line and the exit code.
 struct Failure {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/export_sweep.h"
 #include "host/host_runner.h"
 #include "message_box_recorder.h"
 #include "module_under_test.h"
@@ -104,6 +105,11 @@ TEST(Host, ProblemsEndWithOneLineAndTheirExitCode)
         {{"--owner"}, zelhost::kExitUsage, "no export named"},
         {{"--script"}, zelhost::kExitUsage, "--script takes one file"},
         {{"--script", "C:\\no\\such\\script.zel"}, zelhost::kExitUsage, "cannot read script C:\\no\\such\\script.zel"},
+        {{"--rounds", "0", "--script", "x.zel"}, zelhost::kExitUsage, "--rounds takes a number from 1: 0"},
+        {{"--rounds", "many", "--script", "x.zel"}, zelhost::kExitUsage, "--rounds takes a number from 1: many"},
+        {{"--rounds", "3", "JTIsWindows2000"}, zelhost::kExitUsage, "--rounds goes with --script"},
+        {{"--sweep"}, zelhost::kExitUsage, "--sweep takes the exports to sweep"},
+        {{"--sweep", "JTGetEncryptedString", "JTNoSuchExport"}, zelhost::kExitUsage, "unknown export: JTNoSuchExport"},
     };
     for (const Case& c : cases) {
         const HostRun run = RunHost(c.args);
@@ -113,13 +119,52 @@ TEST(Host, ProblemsEndWithOneLineAndTheirExitCode)
     }
 }
 
+TEST(Host, AnswersTheLibrarysBoxesAndShowsThemBeforeTheResult)
+{
+    // The empty folder is refused with a box, without asking for a drive type.
+    const std::string box = "  box \"Halcyra Installation\": Please select a folder on your LOCAL computer...\n";
+    const HostRun single = RunHost({"--answer-boxes", "JTSetupValidateLocalDirectory", ""});
+    EXPECT_EQ(single.exitCode, 0) << single.error;
+    EXPECT_EQ(single.output, box + "1\n");
+
+    const std::string script = ScriptFile("JTSetupValidateLocalDirectory \"\"\nJTSetupValidateLocalDirectory\n");
+    const HostRun run = RunHost({"--answer-boxes", "--script", script});
+    EXPECT_EQ(run.exitCode, 0) << run.error;
+    EXPECT_EQ(run.output, box + "JTSetupValidateLocalDirectory = 1\nJTSetupValidateLocalDirectory = 1\n");
+    DeleteFileA(script.c_str());
+}
+
+TEST(Host, RoundsShowTheFirstRoundAndWhatTheProcessHoldsAfterTheFirstAndTheLast)
+{
+    const std::string script = ScriptFile("JTGetEncryptedString abc\nJTGetNumberFromString DAF\n");
+    const HostRun run = RunHost({"--rounds", "20", "--script", script});
+    EXPECT_EQ(run.exitCode, 0) << run.error;
+    const std::string results = "JTGetEncryptedString = 900150983cd24fb0d6963f7d28e17f72\nJTGetNumberFromString = 305\n";
+    ASSERT_EQ(run.output.substr(0, results.size()), results) << run.output;
+    const std::string usage = run.output.substr(results.size());
+    EXPECT_EQ(usage.rfind("after round 1: handles ", 0), 0u) << usage;
+    EXPECT_NE(usage.find("\nafter round 20: handles "), std::string::npos) << usage;
+    EXPECT_NE(usage.find(", private bytes "), std::string::npos) << usage;
+    DeleteFileA(script.c_str());
+}
+
+TEST(Host, SweepsTheNamedExportsWithTheOddTexts)
+{
+    const HostRun run = RunHost({"--sweep", "JTGetEncryptedString", "JTGetNumberFromString"});
+    EXPECT_EQ(run.exitCode, 0) << run.error << run.output;
+    const std::string texts = std::to_string(zelhost::SingleByteSweepTexts().size());
+    EXPECT_EQ(run.output, "sweep JTGetEncryptedString\nsweep JTGetNumberFromString\nswept 2 exports with " + texts +
+                              " texts each; 0 message boxes answered\n");
+}
+
 TEST(Host, ScriptErrorsNameTheLine)
 {
     const std::string script = ScriptFile("JTIsWindows2000\n\"unclosed\nJTIsWindowsXP\n");
     const HostRun run = RunHost({"--script", script});
     EXPECT_EQ(run.exitCode, zelhost::kExitUsage);
     EXPECT_EQ(run.error, script + ":2: unclosed quote");
-    EXPECT_EQ(run.output, "JTIsWindows2000 = " + Flag("JTIsWindows2000", 60) + "\n");
+    // The whole script is read before its first call.
+    EXPECT_EQ(run.output, "");
     DeleteFileA(script.c_str());
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace zeltest {
+namespace zelhost {
 namespace {
 
 constexpr UINT kPollMs = 20;
@@ -91,4 +91,4 @@ void CALLBACK MessageBoxRecorder::OnTimer(HWND, UINT, UINT_PTR, DWORD)
     EnumThreadWindows(GetCurrentThreadId(), &MessageBoxRecorder::Answer, 0);
 }
 
-} // namespace zeltest
+} // namespace zelhost
