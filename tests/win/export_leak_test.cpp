@@ -2,7 +2,7 @@
 // path, but the restart and the three that call into Wine's service manager
 // and device manager: under qemu-user those calls have hung or crashed this
 // 32-bit program inside Wine. Those three loop in zelhost processes of their
-// own (check-excluded-exports.sh). A handle or a heap block lost per call
+// own (check-exports-in-own-prefix.sh). A handle or a heap block lost per call
 // shows as growth of the process's handle count or private bytes between the
 // end of the first round and the end of the last; the first round may
 // allocate what lasts by design (result buffers, caches, libraries that stay

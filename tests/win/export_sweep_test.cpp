@@ -33,7 +33,7 @@ const std::set<std::string> kNotSwept = {
     "JTSetupRebootComputer",
     // These call into Wine's service manager and device manager, which under
     // qemu-user have hung or crashed this 32-bit program inside Wine. They are
-    // swept by zelhost processes of their own (check-excluded-exports.sh).
+    // swept by zelhost processes of their own (check-exports-in-own-prefix.sh).
     "JTSetupAreThereAnyRunningServerApps",
     "JTSetupStopRunningServerApps",
     "JTSetupValidateLocalDirectory",
