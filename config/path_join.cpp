@@ -4,13 +4,6 @@
 
 namespace zel {
 
-size_t LengthWithoutTrailingBackslash(const char* folder, const LeadByteTable& cp)
-{
-    const size_t length = std::strlen(folder);
-    const char* last = FindLastChar(folder, '\\', cp);
-    return last != nullptr && last[1] == '\0' ? length - 1 : length;
-}
-
 bool JoinFolderAndName(char* out, size_t size, const char* folder, const char* name, const LeadByteTable& cp)
 {
     if (size == 0)

@@ -8,10 +8,6 @@
 
 namespace zel {
 
-// The length of folder without its last character when that is a backslash;
-// one at most, and never the second byte of a double-byte character.
-size_t LengthWithoutTrailingBackslash(const char* folder, const LeadByteTable& cp);
-
 // folder, without one trailing backslash, then one backslash and name, into
 // out (size bytes, terminator included). False when the whole path does not
 // fit: a cut path names another file, so out is then left empty.

@@ -30,6 +30,13 @@ const char* FindLastChar(const char* text, char c, const LeadByteTable& cp)
     return found;
 }
 
+size_t LengthWithoutTrailingBackslash(const char* text, const LeadByteTable& cp)
+{
+    const size_t length = std::strlen(text);
+    const char* last = FindLastChar(text, '\\', cp);
+    return last != nullptr && last[1] == '\0' ? length - 1 : length;
+}
+
 const char* FindText(const char* text, const char* needle, const LeadByteTable& cp)
 {
     const size_t needleLength = std::strlen(needle);

@@ -53,6 +53,10 @@ const char* FindLastChar(const char* text, char c, const LeadByteTable& cp);
 // An empty needle is found at the start of the text.
 const char* FindText(const char* text, const char* needle, const LeadByteTable& cp);
 
+// The length of text without its last character when that is a backslash;
+// one at most, and never the second byte of a double-byte character.
+size_t LengthWithoutTrailingBackslash(const char* text, const LeadByteTable& cp);
+
 // Length in bytes of the longest run of whole characters at the start of text
 // that is at most maxBytes long; a double-byte character is never cut in half.
 size_t CharacterPrefixLength(const char* text, size_t maxBytes, const LeadByteTable& cp);

@@ -28,9 +28,7 @@ bool ComposeKeyPath(char* out, size_t size, const char* a, const char* b, const 
 
 void RemoveTrailingBackslash(char* text, const LeadByteTable& cp)
 {
-    const char* last = FindLastChar(text, '\\', cp);
-    if (last != nullptr && last[1] == '\0')
-        text[last - text] = '\0';
+    text[LengthWithoutTrailingBackslash(text, cp)] = '\0';
 }
 
 } // namespace zel

@@ -67,6 +67,16 @@ TEST(CodePageScan, FindTextCases)
     }
 }
 
+TEST(CodePageScan, LengthWithoutTrailingBackslash)
+{
+    EXPECT_EQ(LengthWithoutTrailingBackslash("", kSingleByte), 0u);
+    EXPECT_EQ(LengthWithoutTrailingBackslash("\\", kSingleByte), 0u);
+    EXPECT_EQ(LengthWithoutTrailingBackslash("a\\b", kSingleByte), 3u);
+    EXPECT_EQ(LengthWithoutTrailingBackslash("a\\\\", kSingleByte), 2u);
+    EXPECT_EQ(LengthWithoutTrailingBackslash(kEndsInDbcsBackslash.c_str(), kShiftJis), kEndsInDbcsBackslash.size());
+    EXPECT_EQ(LengthWithoutTrailingBackslash(kEndsInDbcsBackslash.c_str(), kSingleByte), kEndsInDbcsBackslash.size() - 1);
+}
+
 TEST(CodePageScan, CharacterPrefixNeverCutsADoubleByteCharacter)
 {
     struct Case {

@@ -88,14 +88,5 @@ TEST(PathJoin, TinyBuffers)
     EXPECT_EQ(untouched, '#');
 }
 
-TEST(PathJoin, LengthWithoutTrailingBackslash)
-{
-    EXPECT_EQ(LengthWithoutTrailingBackslash("", kSingleByte), 0u);
-    EXPECT_EQ(LengthWithoutTrailingBackslash("\\", kSingleByte), 0u);
-    EXPECT_EQ(LengthWithoutTrailingBackslash("a\\b", kSingleByte), 3u);
-    EXPECT_EQ(LengthWithoutTrailingBackslash(kTrailBackslash.c_str(), kShiftJis), 2u);
-    EXPECT_EQ(LengthWithoutTrailingBackslash(kTrailBackslash.c_str(), kSingleByte), 1u);
-}
-
 } // namespace
 } // namespace zel
