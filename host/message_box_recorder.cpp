@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "frame/handles.h"
+
 namespace zelhost {
 namespace {
 
@@ -26,13 +28,11 @@ std::string BoxText(HWND box)
 
 std::string SystemText(DWORD code)
 {
-    char* buffer = nullptr;
+    zel::LocalMemory buffer;
     const DWORD length =
         FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
-                       MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = length > 0 ? std::string(buffer, length) : std::string();
-    LocalFree(buffer);
-    return text;
+                       MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(buffer.put()), 0, nullptr);
+    return length > 0 && buffer ? std::string(static_cast<const char*>(buffer.get()), length) : std::string();
 }
 
 std::ostream& operator<<(std::ostream& out, const RecordedBox& box)

@@ -1,5 +1,7 @@
 #include "process_usage.h"
 
+#include <vector>
+
 namespace zelhost {
 namespace {
 
@@ -33,22 +35,60 @@ SIZE_T CommittedPrivateBytes()
     return total;
 }
 
-// Adds up the busy blocks of every heap, each walked under its lock.
+// Holds a heap's lock while it is walked, so that no other thread changes
+// its blocks meanwhile.
+class HeapWalkLock {
+public:
+    explicit HeapWalkLock(HANDLE heap) : heap_(heap), locked_(HeapLock(heap) != FALSE) {}
+    ~HeapWalkLock()
+    {
+        if (locked_)
+            HeapUnlock(heap_);
+    }
+    HeapWalkLock(const HeapWalkLock&) = delete;
+    HeapWalkLock& operator=(const HeapWalkLock&) = delete;
+
+    explicit operator bool() const { return locked_; }
+
+private:
+    HANDLE heap_;
+    bool locked_;
+};
+
+// Every heap of the process; asked again while heaps come into being
+// between the count and the list.
+std::vector<HANDLE> ProcessHeaps()
+{
+    std::vector<HANDLE> heaps;
+    DWORD count = GetProcessHeaps(0, nullptr);
+    do {
+        heaps.resize(count);
+        count = GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
+    } while (count > heaps.size());
+    heaps.resize(count);
+    return heaps;
+}
+
+SIZE_T BusyBytesOf(HANDLE heap)
+{
+    const HeapWalkLock lock(heap);
+    if (!lock)
+        return 0;
+    SIZE_T total = 0;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heap, &entry)) {
+        if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0)
+            total += entry.cbData;
+    }
+    return total;
+}
+
+// Adds up the busy blocks of every heap.
 SIZE_T HeapBusyBytes()
 {
-    HANDLE heaps[64];
-    const DWORD count = GetProcessHeaps(ARRAYSIZE(heaps), heaps);
     SIZE_T total = 0;
-    for (DWORD i = 0; i < count && i < ARRAYSIZE(heaps); ++i) {
-        if (!HeapLock(heaps[i]))
-            continue;
-        PROCESS_HEAP_ENTRY entry{};
-        while (HeapWalk(heaps[i], &entry)) {
-            if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0)
-                total += entry.cbData;
-        }
-        HeapUnlock(heaps[i]);
-    }
+    for (HANDLE heap : ProcessHeaps())
+        total += BusyBytesOf(heap);
     return total;
 }
 

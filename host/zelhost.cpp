@@ -12,11 +12,11 @@
 // --answer-boxes answers the library's message boxes with OK and prints each
 // (caption and text) before the call's result, for runs that nobody watches.
 // --rounds runs the script N times, shows the first round's results, and
-// fails (exit code 6) when the process holds more handles or private memory
-// after the last round than after the first. --sweep calls each export with
-// the odd inputs of the test sweep (null, empty, long and double-byte texts,
-// null records), answering its boxes, and fails (exit code 5) on a wrong
-// result or stack.
+// fails (exit code 6) when the process holds more handles, heap blocks or
+// private memory after the last round than after the first. --sweep calls
+// each export with the odd inputs of the test sweep (null, empty, long and
+// double-byte texts, null records), answering its boxes, and fails (exit
+// code 5) on a wrong result or stack.
 #include <cstdio>
 
 #include "host_runner.h"

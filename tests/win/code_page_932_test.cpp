@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "export_sweep.h"
+#include "double_byte_sweep.h"
 #include "module_under_test.h"
 #include "pending_renames.h"
 #include "provider_order_check.h"

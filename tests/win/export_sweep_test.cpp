@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "export_sweep.h"
+#include "double_byte_sweep.h"
 #include "host/export_catalog.h"
 #include "host/export_sweep.h"
 #include "message_box_recorder.h"
